@@ -1,0 +1,27 @@
+"""Plays the game for a few seconds on Xvfb, saves build/screenshot.png and ends it with Escape."""
+
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+from harness import REPO, Game, VirtualDisplay  # noqa: E402
+
+display = VirtualDisplay()
+game = Game(display)
+try:
+    game.wait_for_window()
+    print("The game is running in a 640 x 480 window; steering right for two seconds ...")
+    game.key_down("Right")
+    time.sleep(2)
+    game.key_up("Right")
+    path = os.path.join(REPO, "build", "screenshot.png")
+    game.screenshot().save_png(path)
+    print("Saved a screenshot to " + os.path.relpath(path, os.getcwd()))
+    game.press("Escape")
+    status = game.wait_exit()
+    print("Swarm ended with exit status %d." % status)
+finally:
+    game.close()
+    display.close()
+sys.exit(status)

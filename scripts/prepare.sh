@@ -1,0 +1,30 @@
+# Shared by scripts/play and scripts/test: installs what is missing, then configures and builds into build/.
+
+PACKAGES="cmake g++ make pkg-config liballegro4-dev libgtest-dev xvfb xdotool x11-apps x11-utils python3"
+
+install_missing_packages() {
+    local missing="" package
+    for package in $PACKAGES; do
+        dpkg -s "$package" >/dev/null 2>&1 || missing="$missing $package"
+    done
+    # python3 may come from elsewhere than Debian; any working one will do.
+    if command -v python3 >/dev/null 2>&1; then
+        missing="${missing/ python3/}"
+    fi
+    if [ -z "$missing" ]; then
+        echo "All needed packages are installed."
+        return
+    fi
+    echo "Installing missing packages:$missing"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -q
+    # shellcheck disable=SC2086
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing
+}
+
+build_game() {
+    echo "Configuring and building into build/ ..."
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build build -j "$(nproc 2>/dev/null || echo 2)"
+}

@@ -1,0 +1,43 @@
+#include "gfx/bmp.h"
+
+#include "core/startup.h"
+#include "core/to_string.h"
+#include "platform/display.h"
+
+PALETTE loadPalette;
+
+namespace {
+
+std::string sizeText(int width, int height) { return toString(width) + "x" + toString(height); }
+
+} // namespace
+
+Bmp::Bmp(int width, int height, bool video)
+{
+    if (!libraryInstalled)
+        fatalError("Attempt to load " + sizeText(width, height) + " bitmap before library has been installed.");
+    if (video) {
+        bitmap = create_video_bitmap(width, height);
+        if (bitmap == nullptr)
+            throw LoadError("Could not create " + sizeText(width, height) + " video bitmap.");
+    } else {
+        bitmap = create_bitmap(width, height);
+        if (bitmap == nullptr)
+            throw LoadError("Could not create " + sizeText(width, height) + " memory bitmap.");
+    }
+    clear_to_color(bitmap, maskColor);
+}
+
+Bmp::Bmp(std::string file, bool video)
+{
+    if (!libraryInstalled)
+        fatalError("Attempt to load bitmap from " + file + " before library has been installed.");
+    if (video)
+        throw LoadError("Attempt to create video bitmap from a bitmap file: that's very bad, and I shouldn't "
+                        "have done it.");
+    bitmap = load_bmp(file.c_str(), loadPalette);
+    if (bitmap == nullptr)
+        throw LoadError("Could not create memory bitmap from file " + file + ".");
+}
+
+Bmp::~Bmp() { destroy_bitmap(bitmap); }
