@@ -2,17 +2,22 @@
 
 #include "core/main_loop.h"
 #include "core/startup.h"
+#include "gfx/gui.h"
 #include "platform/display.h"
+#include "world/ball_monster.h"
 
 int main()
 {
     installExceptionHandlers();
     initSystem();
+    loadGuiBitmaps();
+    createPlayer();
     const int black = makecol(0, 0, 0);
     clearScreenBuffer(black);
+    BallMonster boss;
     while (!escapePressed()) {
-        runPendingTicks();
-        drawFrame();
+        runPendingTicks(boss);
+        drawFrame(boss);
         flipBuffer();
         clearScreenBuffer(black);
     }
