@@ -18,8 +18,7 @@ try:
     path = os.path.join(REPO, "build", "screenshot.png")
     game.screenshot().save_png(path)
     print("Saved a screenshot to " + os.path.relpath(path, os.getcwd()))
-    game.press("Escape")
-    status = game.wait_exit()
+    status = game.quit()
     print("Swarm ended with exit status %d." % status)
 finally:
     game.close()

@@ -51,8 +51,7 @@ class World(GameTestCase):
         spread = lambda points: max(x for x, _ in points) - min(x for x, _ in points)
         self.assertGreater(mean_y(late), mean_y(early) + 40)
         self.assertGreater(spread(late), spread(early))
-        game.press("Escape")
-        self.assertEqual(game.wait_exit(), 0)
+        self.assertEqual(game.quit(), 0)
 
     def test_the_player_starts_at_the_bottom_and_follows_the_arrows(self):
         game = self.start()
@@ -91,8 +90,7 @@ class World(GameTestCase):
         # One pixel on each axis per tick, give or take the moment between the two key presses.
         self.assertGreater(left, 30)
         self.assertLess(abs(left - up), 15)
-        game.press("Escape")
-        self.assertEqual(game.wait_exit(), 0)
+        self.assertEqual(game.quit(), 0)
 
     def test_missing_art_ends_with_its_own_message(self):
         cases = {
