@@ -15,7 +15,8 @@ int main()
     const int black = makecol(0, 0, 0);
     clearScreenBuffer(black);
     BallMonster boss;
-    while (!escapePressed()) {
+    listenForCloseButton();
+    while (!quitRequested()) {
         runPendingTicks(boss);
         drawFrame(boss);
         flipBuffer();

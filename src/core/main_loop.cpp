@@ -2,6 +2,8 @@
 
 #include <allegro.h>
 
+#include <atomic>
+
 #include "core/errors.h"
 #include "core/ticks.h"
 #include "gfx/bmp.h"
@@ -10,6 +12,15 @@
 #include "world/player.h"
 
 Player* player = nullptr;
+
+namespace {
+
+// Set from the library's window thread.
+std::atomic<bool> closeButtonClicked{false};
+
+void onCloseButton() { closeButtonClicked = true; }
+
+} // namespace
 
 void createPlayer()
 {
@@ -21,7 +32,13 @@ void createPlayer()
     objects.push_back(player);
 }
 
-bool escapePressed() { return key[KEY_ESC] != 0; }
+void listenForCloseButton()
+{
+    // The library ignores the close button by default; a player expects it to quit like Escape.
+    set_close_button_callback(onCloseButton);
+}
+
+bool quitRequested() { return key[KEY_ESC] != 0 || closeButtonClicked; }
 
 void runPendingTicks(BallMonster& boss)
 {

@@ -1,5 +1,7 @@
 """Runs the real game on a virtual X display: start it, look at it, press keys, read its message boxes."""
 
+import ctypes
+import ctypes.util
 import os
 import random
 import shutil
@@ -122,6 +124,13 @@ def parse_xwd(data):
     return Image(width, height, rows)
 
 
+class ClientMessage(ctypes.Structure):
+    """Xlib's XClientMessageEvent, padded to the size of an XEvent."""
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]
+
+
 class Game:
     """The real binary, started in a working directory that holds its art."""
 
@@ -194,6 +203,25 @@ class Game:
 
     def key_up(self, *keys):
         self.display.run("xdotool", "keyup", *keys)
+
+    def request_close(self):
+        """Sends the window the window manager's close request, as its title bar's close button would."""
+        x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
+        x11.XOpenDisplay.restype = ctypes.c_void_p
+        x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        x11.XInternAtom.restype = ctypes.c_ulong
+        x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+        x11.XFlush.argtypes = x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        connection = x11.XOpenDisplay(self.display.name.encode())
+        if not connection:
+            raise AssertionError("cannot open " + self.display.name)
+        event = ClientMessage(type=33, display=connection, window=int(self.window), format=32,
+                              message_type=x11.XInternAtom(connection, b"WM_PROTOCOLS", 0))
+        event.data[0] = x11.XInternAtom(connection, b"WM_DELETE_WINDOW", 0)
+        x11.XSendEvent(connection, int(self.window), 0, 0, ctypes.byref(event))
+        x11.XFlush(connection)
+        x11.XCloseDisplay(connection)
 
     def quit(self):
         """Holds Escape until the game ends: it looks at the key once a frame, a quick tap may fall between."""

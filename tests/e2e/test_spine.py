@@ -22,6 +22,12 @@ class Spine(GameTestCase):
         self.assertEqual(shot.at(10, 10), BLACK)
         self.assertEqual(game.quit(), 0)
 
+    def test_the_windows_close_button_ends_it_like_escape(self):
+        game = self.start()
+        game.wait_for_window()
+        game.request_close()
+        self.assertEqual(game.wait_exit(), 0)
+
     def test_without_a_display_it_reports_instead_of_crashing(self):
         game = self.start(display=False)
         self.assertEqual(game.wait_exit(), 1)
