@@ -1,5 +1,7 @@
 #include "gfx/bmp.h"
 
+#include "gfx/bmp_file.h"
+
 #include "core/startup.h"
 #include "core/to_string.h"
 #include "platform/display.h"
@@ -35,7 +37,8 @@ Bmp::Bmp(std::string file, bool video)
     if (video)
         throw LoadError("Attempt to create video bitmap from a bitmap file: that's very bad, and I shouldn't "
                         "have done it.");
-    bitmap = load_bmp(file.c_str(), loadPalette);
+    // A damaged file is refused like a missing one: the library's loader would corrupt memory.
+    bitmap = bmpFileIsSafe(file) ? load_bmp(file.c_str(), loadPalette) : nullptr;
     if (bitmap == nullptr)
         throw LoadError("Could not create memory bitmap from file " + file + ".");
 }

@@ -1,0 +1,134 @@
+#include "gfx/bmp_file.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t fileHeaderSize = 14;
+constexpr std::size_t os2HeaderSize = 12;
+constexpr std::size_t windowsHeaderSize = 40;
+// Far beyond any sprite, small enough that no size computed from them overflows.
+constexpr long maxSide = 16384;
+constexpr long maxPixels = 1L << 26;
+constexpr std::size_t maxFileSize = 1u << 28;
+
+enum Compression { rgb = 0, rle8 = 1, rle4 = 2, bitfields = 3 };
+
+class Reader {
+public:
+    Reader(const unsigned char* data, std::size_t size) : data(data), size(size) {}
+    bool has(std::size_t at, std::size_t n) const { return at <= size && n <= size - at; }
+    std::uint32_t u16(std::size_t at) const { return data[at] | data[at + 1] << 8; }
+    std::uint32_t u32(std::size_t at) const { return u16(at) | u16(at + 2) << 16; }
+    std::int32_t i32(std::size_t at) const { return static_cast<std::int32_t>(u32(at)); }
+    unsigned char at(std::size_t i) const { return data[i]; }
+
+    const unsigned char* data;
+    std::size_t size;
+};
+
+// Decodes an RLE stream without storing pixels: every pixel must land inside the bitmap, every
+// byte must be inside the file, and the stream must end the picture.
+bool rleStreamIsSafe(const Reader& file, std::size_t at, long width, long height, bool nibbles)
+{
+    long x = 0, y = 0;
+    while (file.has(at, 2)) {
+        const unsigned count = file.at(at), value = file.at(at + 1);
+        at += 2;
+        if (count > 0) {
+            if (y >= height || x + static_cast<long>(count) > width)
+                return false;
+            x += count;
+        } else if (value == 0) {  // end of line
+            x = 0;
+            if (++y >= height)
+                return true;
+        } else if (value == 1) {  // end of picture
+            return true;
+        } else if (value == 2) {  // move right and up
+            if (!file.has(at, 2))
+                return false;
+            x += file.at(at);
+            y += file.at(at + 1);
+            at += 2;
+        } else {  // a literal run of value pixels, padded to whole words
+            const std::size_t bytes = nibbles ? (value + 1) / 2 : value;
+            if (y >= height || x + static_cast<long>(value) > width || !file.has(at, bytes + bytes % 2))
+                return false;
+            x += value;
+            at += bytes + bytes % 2;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool bmpDataIsSafe(const unsigned char* data, std::size_t size)
+{
+    const Reader file(data, size);
+    if (!file.has(0, fileHeaderSize + 4) || data[0] != 'B' || data[1] != 'M')
+        return false;
+    const std::size_t pixelsAt = file.u32(10);
+    const std::size_t headerSize = file.u32(14);
+    long width, height;
+    unsigned bitsPerPixel, compression = rgb;
+    std::size_t paletteEntry;
+    if (headerSize == os2HeaderSize) {
+        if (!file.has(0, fileHeaderSize + os2HeaderSize))
+            return false;
+        width = file.u16(18);
+        height = file.u16(20);
+        bitsPerPixel = file.u16(24);
+        paletteEntry = 3;
+    } else if (headerSize >= windowsHeaderSize && headerSize <= 1024) {
+        if (!file.has(0, fileHeaderSize + windowsHeaderSize))
+            return false;
+        width = file.i32(18);
+        height = file.i32(22);
+        bitsPerPixel = file.u16(28);
+        compression = file.u32(30);
+        paletteEntry = 4;
+    } else {
+        return false;
+    }
+    const bool topDown = height < 0;
+    height = std::labs(height);
+    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide || width * height > maxPixels)
+        return false;
+    const bool depthFits = bitsPerPixel == 1 || bitsPerPixel == 4 || bitsPerPixel == 8 || bitsPerPixel == 16 ||
+                           bitsPerPixel == 24 || bitsPerPixel == 32;
+    const bool compressionFits = compression == rgb || (compression == rle8 && bitsPerPixel == 8) ||
+                                 (compression == rle4 && bitsPerPixel == 4) ||
+                                 (compression == bitfields && (bitsPerPixel == 16 || bitsPerPixel == 32));
+    if (!depthFits || !compressionFits || (topDown && compression != rgb))
+        return false;
+    // The loader takes everything between the headers and the pixels as palette: at most 256 entries.
+    const std::size_t headersEnd = fileHeaderSize + headerSize + (compression == bitfields ? 12 : 0);
+    if (pixelsAt < headersEnd || pixelsAt - headersEnd > 256 * paletteEntry || pixelsAt >= size)
+        return false;
+    if (compression == rle8 || compression == rle4)
+        return rleStreamIsSafe(file, pixelsAt, width, height, compression == rle4);
+    // Rows are padded to whole 32-bit words; the last row's padding may be missing.
+    const std::size_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
+    const std::size_t lastRowBytes = (width * bitsPerPixel + 7) / 8;
+    return file.has(pixelsAt, rowBytes * (height - 1) + lastRowBytes);
+}
+
+bool bmpFileIsSafe(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::vector<unsigned char> data;
+    char chunk[4096];
+    // The size limit keeps an absurd file out of memory; a directory reads as nothing.
+    while (data.size() <= maxFileSize && (in.read(chunk, sizeof chunk) || in.gcount() > 0))
+        data.insert(data.end(), chunk, chunk + in.gcount());
+    if (in.bad() || data.size() > maxFileSize)
+        return false;
+    return bmpDataIsSafe(data.data(), data.size());
+}
