@@ -1,7 +1,6 @@
 #include "gfx/bmp_file.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <fstream>
 #include <vector>
 
@@ -95,8 +94,7 @@ bool bmpDataIsSafe(const unsigned char* data, std::size_t size)
     } else {
         return false;
     }
-    const bool topDown = height < 0;
-    height = std::labs(height);
+    // The loader takes a negative (top-down) height as the bitmap's size.
     if (width <= 0 || height <= 0 || width > maxSide || height > maxSide || width * height > maxPixels)
         return false;
     const bool depthFits = bitsPerPixel == 1 || bitsPerPixel == 4 || bitsPerPixel == 8 || bitsPerPixel == 16 ||
@@ -104,7 +102,7 @@ bool bmpDataIsSafe(const unsigned char* data, std::size_t size)
     const bool compressionFits = compression == rgb || (compression == rle8 && bitsPerPixel == 8) ||
                                  (compression == rle4 && bitsPerPixel == 4) ||
                                  (compression == bitfields && (bitsPerPixel == 16 || bitsPerPixel == 32));
-    if (!depthFits || !compressionFits || (topDown && compression != rgb))
+    if (!depthFits || !compressionFits)
         return false;
     // The loader takes everything between the headers and the pixels as palette: at most 256 entries.
     const std::size_t headersEnd = fileHeaderSize + headerSize + (compression == bitfields ? 12 : 0);

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -147,4 +148,17 @@ TEST(BmpFile, DamagedFilesAreRefusedLikeMissingOnes)
     mkdir("bmp_file_folder.bmp", 0755);
     EXPECT_FALSE(bmpFileIsSafe("bmp_file_folder.bmp"));
     EXPECT_THROW(Bmp("bmp_file_folder.bmp", false), Bmp::LoadError);
+}
+
+TEST(BmpFile, EveryFileThatOnceCrashedTheLoaderIsRefused)
+{
+    int replayed = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(FUZZ_REGRESSIONS)) {
+        const std::string path = entry.path().string();
+        SCOPED_TRACE(path);
+        EXPECT_FALSE(bmpFileIsSafe(path));
+        EXPECT_THROW(Bmp(path, false), Bmp::LoadError);
+        ++replayed;
+    }
+    EXPECT_GE(replayed, 4);
 }
