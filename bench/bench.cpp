@@ -1,0 +1,200 @@
+// Times the game's own frame, tick and start-up paths against the library's bare floor.
+//   swarm_bench memory    memory bitmaps only, no display needed
+//   swarm_bench display   the real window: start-up, frame rate against clear + present
+#include <allegro.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/main_loop.h"
+#include "core/startup.h"
+#include "core/ticks.h"
+#include "gfx/bmp.h"
+#include "gfx/gui.h"
+#include "platform/display.h"
+#include "platform/keyboard.h"
+#include "world/ball_monster.h"
+#include "world/obj.h"
+#include "world/player.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// Median nanoseconds per call over several rounds of n calls.
+double nanosPerCall(const std::function<void()>& step, int n, int rounds = 7)
+{
+    std::vector<double> samples;
+    for (int round = 0; round < rounds; ++round) {
+        const auto start = Clock::now();
+        for (int i = 0; i < n; ++i)
+            step();
+        samples.push_back(secondsSince(start) * 1e9 / n);
+    }
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+void report(const char* what, double value, const char* unit, double baseline)
+{
+    std::printf("%-44s %12.0f %-6s baseline %12.0f  ratio %8.3f\n", what, value, unit, baseline, value / baseline);
+}
+
+// The same arithmetic as a swarm tick, on plain floats in one flat array.
+struct FlatBall {
+    float x, y, speed;
+    int heading;
+};
+
+void flatTick(std::vector<FlatBall>& balls, int centreX, int centreY, int size)
+{
+    for (FlatBall& b : balls) {
+        const double dx = std::trunc(std::fabs(centreX - static_cast<double>(b.x)));
+        const double dy = std::trunc(std::fabs(centreY - static_cast<double>(b.y)));
+        if (size >= std::sqrt(dx * dx + dy * dy))
+            b.heading -= 180;
+        else
+            b.heading += 10 - std::rand() % 20;
+        const double radians = b.heading * M_PI / 180.0;
+        b.x = static_cast<float>(b.x + std::cos(radians) * b.speed);
+        b.y = static_cast<float>(b.y + std::sin(radians) * b.speed);
+    }
+}
+
+void drawGameFrame(BallMonster& boss)
+{
+    clearScreenBuffer(makecol(0, 0, 0));
+    drawFrame(boss);
+}
+
+int memoryBench()
+{
+    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
+        return 1;
+    libraryInstalled = true;
+    set_color_depth(32);  // what the window runs at on a 24-bit X desktop
+    maskColor = makecol(255, 0, 255);
+    screenBuffer = new Bmp(640, 480, false);
+    BITMAP* presented = create_bitmap(640, 480);
+    keyboard = new Keyboard;
+    createPlayer();
+    BallMonster boss;
+    for (int i = 0; i < 600; ++i)  // a spread-out swarm, as seen most of the game
+        boss.update();
+
+    BITMAP* buffer = screenBuffer->bitmap;
+    const double bareClear = nanosPerCall([&] { clear_to_color(buffer, 0); }, 2000);
+    report("frame in memory (clear, swarm, objects, text)", nanosPerCall([&] { drawGameFrame(boss); }, 2000), "ns",
+           bareClear);
+    const double barePresent = nanosPerCall([&] { clear_to_color(buffer, 0), blit(buffer, presented, 0, 0, 0, 0, 640, 480); }, 2000);
+    report("  the same with a present blit", nanosPerCall([&] {
+               drawGameFrame(boss);
+               blit(buffer, presented, 0, 0, 0, 0, 640, 480);
+           }, 2000), "ns", barePresent);
+
+    std::vector<FlatBall> flat;
+    for (const BallMonster::Ball* b : boss.balls)
+        flat.push_back({b->x, b->y, b->speed, b->heading});
+    int flatCentre = boss.y;
+    const double flatTickNs = nanosPerCall([&] { flatTick(flat, 270, ++flatCentre, 100); }, 20000);
+    report("world tick (swarm + object tick)", nanosPerCall([&] {
+               boss.update();
+               updateObjects();
+           }, 20000), "ns", flatTickNs);
+
+    const double catchUp = nanosPerCall([&] {
+        pendingTicks = ticksPerSecond;
+        runPendingTicks(boss);
+    }, 20);
+    report("catch-up: 240 pending ticks back to back", catchUp, "ns", 1e9);
+    std::printf("%-44s (baseline: the one second of play they stand for)\n", "");
+    return 0;
+}
+
+// Seconds since this process was started, from the kernel's start time.
+double secondsSinceExec()
+{
+    std::ifstream stat("/proc/self/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), {});
+    const char* fields = std::strrchr(text.c_str(), ')') + 2;
+    unsigned long long started = 0;
+    for (int field = 3; field <= 22; ++field) {
+        char* end;
+        const unsigned long long value = std::strtoull(fields, &end, 10);
+        if (field == 22)
+            started = value;
+        fields = end + 1;
+    }
+    std::ifstream uptime("/proc/uptime");
+    double up = 0;
+    uptime >> up;
+    return up - static_cast<double>(started) / sysconf(_SC_CLK_TCK);
+}
+
+int displayBench(int frames)
+{
+    // The game's own start-up, up to its first presented frame.
+    installExceptionHandlers();
+    initSystem();
+    loadGuiBitmaps();
+    createPlayer();
+    BallMonster boss;
+    clearScreenBuffer(makecol(0, 0, 0));
+    runPendingTicks(boss);
+    drawFrame(boss);
+    flipBuffer();
+    const double startUp = secondsSinceExec();
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("%-44s %12.0f %-6s (from exec; /proc/uptime has 10 ms steps)\n", "start-up to the first frame",
+                startUp * 1000, "ms");
+    std::printf("%-44s %12ld %-6s\n", "peak resident memory at the first frame", usage.ru_maxrss, "kB");
+
+    auto framesPerSecond = [&](const std::function<void()>& frame) {
+        const auto start = Clock::now();
+        for (int i = 0; i < frames; ++i)
+            frame();
+        return frames / secondsSince(start);
+    };
+    const int black = makecol(0, 0, 0);
+    const double bare = framesPerSecond([&] {
+        flipBuffer();
+        clearScreenBuffer(black);
+    });
+    const double game = framesPerSecond([&] {
+        runPendingTicks(boss);
+        drawFrame(boss);
+        flipBuffer();
+        clearScreenBuffer(black);
+    });
+    std::printf("%-44s %12.0f %-6s baseline %12.0f  ratio %6.2f\n", "frame rate in the window (game loop)", game, "fps",
+                bare, game / bare);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string mode = argc > 1 ? argv[1] : "memory";
+    if (mode == "memory")
+        return memoryBench();
+    if (mode == "display")
+        return displayBench(argc > 2 ? std::atoi(argv[2]) : 2000);
+    std::fprintf(stderr, "usage: %s memory | display [frames]\n", argv[0]);
+    return 2;
+}
+END_OF_MAIN()
