@@ -17,7 +17,8 @@ class Ticks(GameTestCase):
         game.wait_for_window()
         game.key_down("Up")
         try:
-            # Upwards: the screen's height leaves the most room. The shot's moment is taken as the middle of the time its capture took.
+            # Upwards: the screen's height leaves the most room.
+            # A shot's moment is the middle of the time its capture took.
             def timed_shot():
                 before = time.monotonic()
                 shot = game.screenshot()
