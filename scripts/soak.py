@@ -33,13 +33,13 @@ def main():
             if baseline is None and time.monotonic() - started >= 10:
                 baseline = resident_kb(game.process.pid)
             if held:
-                game.key_up(*held)
+                game.keys("keyup", *held)
             held = random.sample(ARROWS, random.randint(0, 3))
             if held:
-                game.key_down(*held)
+                game.keys("keydown", *held)
             time.sleep(random.uniform(0.05, 0.5))
         if held:
-            game.key_up(*held)
+            game.keys("keyup", *held)
         final = resident_kb(game.process.pid)
         status = game.quit()
         output = game.output()

@@ -1,11 +1,14 @@
-#ifndef SWARM_TEST_FATAL_H
-#define SWARM_TEST_FATAL_H
+#ifndef SWARM_TEST_HELPERS_H
+#define SWARM_TEST_HELPERS_H
 
+#include <allegro.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <string>
+
+#include "gfx/bmp.h"
 
 // Without a display the message box text goes to standard output; death tests read standard error.
 inline void routeMessagesToStderr()
@@ -22,5 +25,22 @@ inline void routeMessagesToStderr()
             statement;                                                                                       \
         },                                                                                                   \
         ::testing::ExitedWithCode(1), ::testing::Eq(std::string("Fatal Error:\n   ") + (text)))
+
+// A blank bitmap with an opaque red rectangle over columns left..right and rows top..bottom.
+inline Bmp* artWithRect(int w, int h, int left, int top, int right, int bottom)
+{
+    Bmp* art = new Bmp(w, h, false);
+    rectfill(art->bitmap, left, top, right, bottom, makecol(200, 40, 40));
+    return art;
+}
+
+inline Bmp* opaqueArt(int w, int h) { return artWithRect(w, h, 0, 0, w - 1, h - 1); }
+
+// Saves the art as a BMP file and releases it.
+inline void saveArt(const std::string& path, Bmp* art)
+{
+    save_bmp(path.c_str(), art->bitmap, nullptr);
+    delete art;
+}
 
 #endif
