@@ -1,6 +1,7 @@
 #include <allegro.h>
 
 #include "core/main_loop.h"
+#include "core/quit_requests.h"
 #include "core/startup.h"
 #include "gfx/gui.h"
 #include "platform/display.h"
@@ -15,7 +16,6 @@ int main()
     const int black = makecol(0, 0, 0);
     clearScreenBuffer(black);
     BallMonster boss;
-    listenForCloseButton();
     while (!quitRequested()) {
         runPendingTicks(boss);
         drawFrame(boss);

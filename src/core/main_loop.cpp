@@ -2,8 +2,6 @@
 
 #include <allegro.h>
 
-#include <atomic>
-
 #include "core/errors.h"
 #include "core/ticks.h"
 #include "gfx/bmp.h"
@@ -12,15 +10,6 @@
 #include "world/player.h"
 
 Player* player = nullptr;
-
-namespace {
-
-// Set from the library's window thread.
-std::atomic<bool> closeButtonClicked{false};
-
-void onCloseButton() { closeButtonClicked = true; }
-
-} // namespace
 
 void createPlayer()
 {
@@ -31,14 +20,6 @@ void createPlayer()
     }
     objects.push_back(player);
 }
-
-void listenForCloseButton()
-{
-    // The library ignores the close button by default; a player expects it to quit like Escape.
-    set_close_button_callback(onCloseButton);
-}
-
-bool quitRequested() { return key[KEY_ESC] != 0 || closeButtonClicked; }
 
 void runPendingTicks(BallMonster& boss)
 {

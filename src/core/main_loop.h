@@ -10,12 +10,7 @@ extern Player* player;
 // Creates the player and adds it to the objects; a missing image is fatal.
 void createPlayer();
 
-// Lets the window's close button end the game.
-void listenForCloseButton();
-
-// The steps of the main loop, in the order main calls them:
-// Escape or the close button ends the game; tested once per frame, before the frame.
-bool quitRequested();
+// The steps of the main loop, in the order main calls them, after quitRequested:
 // One logic tick for every tick the timer has signalled since the last frame.
 void runPendingTicks(BallMonster& boss);
 // Draws the swarm, the objects over it and the frame rate into screenBuffer.

@@ -8,25 +8,34 @@
 #include <string>
 
 #include "core/errors.h"
+#include "core/quit_requests.h"
 #include "core/ticks.h"
 #include "platform/display.h"
 #include "platform/keyboard.h"
 #include "platform/mouse.h"
+#include "platform/x11.h"
 
 bool libraryInstalled = false;
 
 namespace {
 
-// Without a system driver (no display to run on) every later library call would crash.
+// Without a system driver every later library call would crash.
 void installLibrary()
 {
-    if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
-        const std::string cause = allegro_error[0] != '\0'
-                                      ? std::string(allegro_error)
-                                      : "No system driver is available: is there a display to run on?";
-        fatalError("Could not install the Allegro library.\n   " + cause);
-    }
+    if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0)
+        fatalError("Could not install the Allegro library.\n   " +
+                   (allegro_error[0] != '\0' ? std::string(allegro_error) : whyNoSystemDriver()));
     libraryInstalled = true;
+    exitWhenTheDisplayIsLost();
+}
+
+// Without it nothing would move and the frame rate would read 0: a silent freeze.
+void startTicks()
+{
+    if (install_timer() != 0)
+        fatalError("Could not install the timer.");
+    if (install_int_ex(tickHandler, BPS_TO_TIMER(ticksPerSecond)) != 0)
+        fatalError("Could not start the 240 Hz tick timer.");
 }
 
 } // namespace
@@ -50,9 +59,10 @@ void terminateHandler() { fatalError("Uncaught exception."); }
 void initSystem()
 {
     installLibrary();
-    install_timer();
-    install_int_ex(tickHandler, BPS_TO_TIMER(ticksPerSecond));
+    startTicks();
     installInput();
+    // Before the slow loading of the art: a quit asked for meanwhile ends the game at the loop.
+    listenForQuitRequests();
     openDisplay();
 }
 

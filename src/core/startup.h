@@ -9,7 +9,7 @@ void installExceptionHandlers();
 [[noreturn]] void unexpectedHandler();
 [[noreturn]] void terminateHandler();
 
-// Library, 240 Hz timer, keyboard, mouse and display, in that order.
+// Library, 240 Hz timer, keyboard, mouse, quit requests and display, in that order.
 void initSystem();
 // The keyboard, then a mouse of at least two buttons; part of initSystem.
 void installInput();

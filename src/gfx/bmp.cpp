@@ -38,7 +38,9 @@ Bmp::Bmp(std::string file, bool video)
         throw LoadError("Attempt to create video bitmap from a bitmap file: that's very bad, and I shouldn't "
                         "have done it.");
     // A damaged file is refused like a missing one: the library's loader would corrupt memory.
-    bitmap = bmpFileIsSafe(file) ? load_bmp(file.c_str(), loadPalette) : nullptr;
+    // At 8 bits a true-colour file is matched to the selected palette: one of its own shows nowhere.
+    PALETTE* palette = get_color_depth() == 8 ? nullptr : &loadPalette;
+    bitmap = bmpFileIsSafe(file) ? load_bmp(file.c_str(), palette ? *palette : nullptr) : nullptr;
     if (bitmap == nullptr)
         throw LoadError("Could not create memory bitmap from file " + file + ".");
 }

@@ -26,6 +26,15 @@ void setGraphicsMode(int card, int width, int height)
         throw BadRes(allegro_error);
 }
 
+// Each colour's nearest 3-3-2 value: the true-colour art and texts keep their own colours at 8 bits.
+// It is the palette the library's loader converts true-colour files with; index 0 stays transparent.
+void selectTrueColourPalette()
+{
+    PALETTE palette;
+    generate_332_palette(palette);
+    set_palette(palette);
+}
+
 void releaseFrameBuffers()
 {
     if (!isVideoPage(screenBuffer))
@@ -91,6 +100,8 @@ void setVideoMode(int mode, int width, int height, int depth)
     set_color_depth(depth);
     const int card = mode == fullscreen ? GFX_AUTODETECT_FULLSCREEN : GFX_AUTODETECT_WINDOWED;
     setGraphicsMode(card, width, height);
+    if (depth == 8)
+        selectTrueColourPalette();
     if (mode == fullscreen)
         createFullscreenBuffers(width, height);
     else

@@ -14,11 +14,12 @@ Keyboard::Keyboard()
         fatalError("Attempt to install keyboard before library is loaded.");
     if (installed)
         fatalError("Attempt to install two keyboards.");
-    install_keyboard();
+    if (install_keyboard() != 0)
+        fatalError("Could not install the keyboard.");
     installed = true;
 }
 
-Dir Keyboard::dir() const
+Dir Keyboard::dir()
 {
     // Each entry is read once, so the answer fits one consistent set of states.
     const bool up = key[KEY_UP];

@@ -8,7 +8,8 @@ class Keyboard {
 public:
     Keyboard();
     // The direction of the arrow keys held now; NONE for none, opposites or three or more.
-    Dir dir() const;
+    // It reads the library's key array only, so it needs no object.
+    static Dir dir();
 
     static bool installed;
 };

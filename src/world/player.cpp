@@ -4,4 +4,4 @@
 
 Player::Player() : Obj("gfx/player.bmp", 292, 440) {}
 
-void Player::update() { move(keyboard->dir(), 1); }
+void Player::update() { move(Keyboard::dir(), 1); }

@@ -38,7 +38,7 @@ class Spine(GameTestCase):
         game = self.start(display=False)
         self.assertEqual(game.wait_exit(), 1)
         self.assertEqual(game.output(), "Fatal Error:\n   Could not install the Allegro library.\n   "
-                                        "No system driver is available: is there a display to run on?")
+                                        "No display to run on: DISPLAY is not set.")
 
 
 if __name__ == "__main__":

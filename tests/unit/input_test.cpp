@@ -1,20 +1,23 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "core/startup.h"
 #include "helpers.h"
 #include "platform/keyboard.h"
 #include "platform/mouse.h"
+#include "platform/x11.h"
 
 TEST(KeyboardDir, EverySetOfArrowKeysGivesItsDirectionAndOtherKeysChangeNothing)
 {
     // Bits: up, right, down, left. Opposite pairs, and so three or four keys, stand still.
     const Dir byKeys[16] = {NONE, W, S, SW, E, NONE, SE, NONE, N, NW, NONE, NONE, NE, NONE, NONE, NONE};
-    static Keyboard* keys = new Keyboard;  // no keyboard driver without a display: key is ours to write
+    // No keyboard driver without a display: key is ours to write.
     key[KEY_ESC] = key[KEY_SPACE] = key[KEY_8_PAD] = 1;
     for (int held = 0; held < 16; ++held) {
         key[KEY_UP] = held & 8, key[KEY_RIGHT] = held & 4, key[KEY_DOWN] = held & 2, key[KEY_LEFT] = held & 1;
-        EXPECT_EQ(keys->dir(), byKeys[held]) << "keys " << held;
+        EXPECT_EQ(Keyboard::dir(), byKeys[held]) << "keys " << held;
     }
     key[KEY_UP] = key[KEY_RIGHT] = key[KEY_DOWN] = key[KEY_LEFT] = key[KEY_ESC] = key[KEY_SPACE] = key[KEY_8_PAD] = 0;
 }
@@ -23,13 +26,24 @@ TEST(InputDeathTest, InputNeedsTheLibraryIsInstalledOnceAndWantsTwoMouseButtons)
 {
     EXPECT_FATAL((libraryInstalled = false, Keyboard::installed = false, new Keyboard),
                  "Attempt to install keyboard before library is loaded.");
-    EXPECT_FATAL((Keyboard::installed = false, new Keyboard, new Keyboard), "Attempt to install two keyboards.");
+    EXPECT_FATAL((Keyboard::installed = true, new Keyboard), "Attempt to install two keyboards.");
+    EXPECT_FATAL(new Keyboard, "Could not install the keyboard.");
     EXPECT_FATAL((libraryInstalled = false, new Mouse), "Attempt to install mouse before library has been initialized.");
     EXPECT_FATAL((Mouse::installed = true, new Mouse), "Attempt to install two mice.");
-    // Without a display there is no mouse at all: too few buttons, and still not installed.
-    EXPECT_FATAL((Keyboard::installed = Mouse::installed = false, installInput()),
+    // Without a display there is no mouse at all: too few buttons, and still not installed. A driver
+    // already in place leaves install_keyboard nothing to do, so start-up gets as far as the mouse.
+    static KEYBOARD_DRIVER inPlace{};
+    EXPECT_FATAL((Keyboard::installed = false, keyboard_driver = &inPlace, installInput()),
                  "Sorry, your mouse has too few buttons.");
     Mouse::installed = false;
     EXPECT_THROW(new Mouse, Mouse::TooFewBtns);
     EXPECT_FALSE(Mouse::installed);
+}
+
+TEST(NoSystemDriver, SaysWhatIsKnownOfTheDisplay)
+{
+    unsetenv("DISPLAY");
+    EXPECT_EQ(whyNoSystemDriver(), "No display to run on: DISPLAY is not set.");
+    setenv("DISPLAY", ":65000", 1);
+    EXPECT_EQ(whyNoSystemDriver(), "Could not open the display :65000.");
 }
