@@ -1,4 +1,4 @@
-"""The game starts in a window, shows its frame rate, ends on request and fails cleanly."""
+"""The game starts in a window, shows its frame rate, ends on Escape and fails cleanly."""
 
 import unittest
 
@@ -16,11 +16,6 @@ class Spine(GameTestCase):
         self.assertLess(max(ys), 58)
         self.assertEqual([shot.at(600, 240), shot.at(10, 10)], [BLACK, BLACK])
         self.assertEqual(game.quit(), 0)
-
-    def test_the_windows_close_button_ends_it_like_escape(self):
-        game = self.start().wait_for_window()
-        game.request_close()
-        self.assertEqual(game.wait_exit(), 0)
 
     def test_missing_art_and_display_end_with_their_own_message(self):
         cases = {
