@@ -16,11 +16,13 @@ install_missing_packages() {
         return
     fi
     echo "Installing missing packages:$missing"
-    local sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -q
+    $(sudo_if_needed) apt-get update -q
     # shellcheck disable=SC2086
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing
+    DEBIAN_FRONTEND=noninteractive $(sudo_if_needed) apt-get install -y -q --no-install-recommends $missing
+}
+
+sudo_if_needed() {
+    [ "$(id -u)" -eq 0 ] || echo sudo
 }
 
 build_game() {

@@ -9,7 +9,8 @@
 namespace {
 
 constexpr int ballCount = 250;
-constexpr double degreesToRadians = M_PI / 180.0;
+// Not M_PI: strict C++ on Windows does not declare it.
+constexpr double degreesToRadians = 3.14159265358979323846 / 180.0;
 
 // Whole pixels between a centre and a ball: the float difference first, truncated after.
 double truncatedDistance(int centre, float position)
