@@ -2,8 +2,10 @@
 //   swarm_bench memory    memory bitmaps only, no display needed
 //   swarm_bench display   the real window: start-up, frame rate against clear + present
 #include <allegro.h>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -68,7 +70,7 @@ void flatTick(std::vector<FlatBall>& balls, int centreX, int centreY, int size)
             b.heading -= 180;
         else
             b.heading += 10 - std::rand() % 20;
-        const double radians = b.heading * M_PI / 180.0;
+        const double radians = b.heading * 3.14159265358979323846 / 180.0;
         b.x = static_cast<float>(b.x + std::cos(radians) * b.speed);
         b.y = static_cast<float>(b.y + std::sin(radians) * b.speed);
     }
@@ -125,6 +127,7 @@ int memoryBench()
     return 0;
 }
 
+#ifndef _WIN32
 // Seconds since this process was started, from the kernel's start time.
 double secondsSinceExec()
 {
@@ -144,6 +147,7 @@ double secondsSinceExec()
     uptime >> up;
     return up - static_cast<double>(started) / sysconf(_SC_CLK_TCK);
 }
+#endif
 
 int displayBench(int frames)
 {
@@ -157,12 +161,14 @@ int displayBench(int frames)
     runPendingTicks(boss);
     drawFrame(boss);
     flipBuffer();
+#ifndef _WIN32  // under Wine the process start and memory are Wine's as much as the game's
     const double startUp = secondsSinceExec();
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("%-44s %12.0f %-6s (from exec; /proc/uptime has 10 ms steps)\n", "start-up to the first frame",
                 startUp * 1000, "ms");
     std::printf("%-44s %12ld %-6s\n", "peak resident memory at the first frame", usage.ru_maxrss, "kB");
+#endif
 
     auto framesPerSecond = [&](const std::function<void()>& frame) {
         const auto start = Clock::now();

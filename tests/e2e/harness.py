@@ -30,6 +30,17 @@ def wait_for(condition, what, timeout=TIMEOUT):
     raise AssertionError("timed out after %ss waiting for %s" % (timeout, what))
 
 
+def wine_prefix(prefix):
+    """Makes a Wine prefix and returns the environment that uses it. Quieter and faster on a virtual display:
+    no debug output but the message box's text, DirectDraw through GDI, no .NET or HTML engines."""
+    wine = {"WINEPREFIX": prefix, "WINEDEBUG": "-all,+msgbox", "WINEDLLOVERRIDES": "mscoree,mshtml="}
+    env = dict(os.environ, **wine)
+    subprocess.run(["wineboot", "-i"], env=env, check=True, capture_output=True, timeout=300)
+    subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\Direct3D", "/v", "renderer", "/d", "gdi", "/f"],
+                   env=env, check=True, capture_output=True, timeout=300)
+    return wine
+
+
 class VirtualDisplay:
     """An Xvfb server of its own, on the first free display number."""
 
@@ -83,10 +94,10 @@ def frame_rate_region(shot):
 class Game:
     """The real binary, started in a working directory that holds its art."""
 
-    def __init__(self, display, cwd=REPO, command=(GAME,)):
+    def __init__(self, display, cwd=REPO, command=(GAME,), env=None):
         self.display, self.window, self.restarts = display, None, 3
         self.output_file = tempfile.TemporaryFile()
-        env = display.env if display else {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+        env = dict(display.env if display else {k: v for k, v in os.environ.items() if k != "DISPLAY"}, **env or {})
         self.launch = lambda: subprocess.Popen(command, cwd=cwd, env=env, stdin=subprocess.DEVNULL,
                                                stdout=self.output_file, stderr=subprocess.STDOUT)
         self.process = self.launch()
