@@ -1,6 +1,6 @@
 # Shared by scripts/play and scripts/test: installs what is missing, then configures and builds into build/.
 
-PACKAGES="cmake g++ make pkg-config liballegro4-dev libx11-dev libgtest-dev xvfb xdotool x11-apps x11-utils netpbm procps python3"
+PACKAGES="cmake g++ make pkg-config liballegro4-dev libx11-dev libgtest-dev xvfb xdotool x11-apps x11-utils netpbm procps dpkg-dev python3"
 
 install_missing_packages() {
     local missing="" package
