@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <cmath>
+#include <set>
 #include <vector>
 
 #include "helpers.h"
@@ -80,6 +81,15 @@ TEST(BallMonsterBall, TheCircleIncludesItsEdgeMeasuresWholePixelsAndNeverOverflo
             EXPECT_TRUE(ball.heading >= -9 && ball.heading <= 10) << c.x << "," << c.y << ": " << ball.heading;
         EXPECT_NEAR(std::hypot(ball.x - c.x, ball.y - c.y), 1.5, 1e-2);
     }
+    // Outside, every turn from -9 to +10 degrees comes up, and no other.
+    std::set<int> turns;
+    for (int i = 0; i < 2000; ++i) {
+        Ball ball = ballAt(0, 0, 0);
+        ball.update(1000, 1000, 10);
+        turns.insert(ball.heading);
+    }
+    EXPECT_EQ(turns.size(), 20u);
+    EXPECT_EQ(*turns.begin(), -9);
     // Headings grow clockwise from right, with y downwards: reversed to 90 (down) and to 0 (right).
     for (int heading : {270, 180}) {
         Ball ball = ballAt(5, 5, heading);
