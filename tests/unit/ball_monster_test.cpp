@@ -81,7 +81,12 @@ TEST(BallMonsterBall, TheCircleIncludesItsEdgeMeasuresWholePixelsAndNeverOverflo
             EXPECT_TRUE(ball.heading >= -9 && ball.heading <= 10) << c.x << "," << c.y << ": " << ball.heading;
         EXPECT_NEAR(std::hypot(ball.x - c.x, ball.y - c.y), 1.5, 1e-2);
     }
-    // Outside, every turn from -9 to +10 degrees comes up, and no other.
+    // A new ball may head any whole degree from 0 to 359; outside, it turns by any from -9 to +10.
+    std::set<int> headings;
+    for (int i = 0; i < 5000; ++i)
+        headings.insert(Ball(0, 0, nullptr).heading);
+    EXPECT_EQ(headings.size(), 360u);
+    EXPECT_EQ(*headings.rbegin(), 359);
     std::set<int> turns;
     for (int i = 0; i < 2000; ++i) {
         Ball ball = ballAt(0, 0, 0);
