@@ -46,7 +46,7 @@ TEST(Collision, OnlyOpaquePixelsOnOpaquePixelsTouch)
         {empty.get(), 0, 0, full.get(), 0, 0, false, 100},  {full.get(), 3, 3, empty.get(), 0, 0, false, 98},
         {left.get(), 0, 0, right.get(), 0, 0, false, -1},   {left.get(), 0, 0, right.get(), -1, 0, true, -1},
         {corner.get(), -5, -5, dot.get(), 0, 0, true, -1},  {dot.get(), 0, 0, corner.get(), -5, -5, true, -1},
-        {corner.get(), -5, -5, dot.get(), 1, 1, false, -1},
+        {corner.get(), -5, -5, dot.get(), 1, 1, false, -1}, {dot.get(), 2, 2, dot.get(), 2, 2, true, -1},
     };
     for (const Case& c : cases) {
         reads = 0;
