@@ -39,8 +39,8 @@ Bmp::Bmp(std::string file, bool video)
                         "have done it.");
     // A damaged file is refused like a missing one: the library's loader would corrupt memory.
     // At 8 bits a true-colour file is matched to the selected palette: one of its own shows nowhere.
-    PALETTE* palette = get_color_depth() == 8 ? nullptr : &loadPalette;
-    bitmap = bmpFileIsSafe(file) ? load_bmp(file.c_str(), palette ? *palette : nullptr) : nullptr;
+    RGB* palette = get_color_depth() == 8 ? nullptr : loadPalette;
+    bitmap = bmpFileIsSafe(file) ? load_bmp(file.c_str(), palette) : nullptr;
     if (bitmap == nullptr)
         throw LoadError("Could not create memory bitmap from file " + file + ".");
 }
