@@ -16,7 +16,7 @@ try:
     time.sleep(2)
     game.keys("keyup", "Right")
     path = os.path.join(REPO, "build", "screenshot.png")
-    game.screenshot(png=path)
+    display.run("sh", "-c", "xwd -silent -id %s | xwdtopnm 2>/dev/null | pnmtopng > '%s'" % (game.window, path))
     print("Saved a screenshot to " + os.path.relpath(path, os.getcwd()))
     status = game.quit()
     print("Swarm ended with exit status %d." % status)

@@ -5,7 +5,6 @@ import ctypes.util
 import os
 import re
 import shutil
-import signal
 import subprocess
 import tempfile
 import time
@@ -15,9 +14,8 @@ REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 GAME = os.environ.get("SWARM_BINARY", os.path.join(REPO, "build", "swarm"))
 ART = ["gfx/player.bmp", "gfx/ball.bmp"] + ["gui/%s.bmp" % name for name in (
     "bkgd", "bordern", "borderne", "bordere", "borderse", "borders", "bordersw", "borderw", "bordernw")]
-BLACK = (0, 0, 0)
-# Generous: a loaded machine may be slow, and a test only waits this long when it is failing.
-TIMEOUT = 60
+PLAYER_START = (292, 440)
+TIMEOUT = 60  # generous: a loaded machine may be slow, and a test only waits this long when it is failing
 
 
 def wait_for(condition, what, timeout=TIMEOUT):
@@ -30,14 +28,17 @@ def wait_for(condition, what, timeout=TIMEOUT):
     raise AssertionError("timed out after %ss waiting for %s" % (timeout, what))
 
 
+def distance(a, b):
+    return sum(abs(p - q) for p, q in zip(a, b))
+
+
 def wine_prefix(prefix):
-    """Makes a Wine prefix and returns the environment that uses it. Quieter and faster on a virtual display:
-    no debug output but the message box's text, DirectDraw through GDI, no .NET or HTML engines."""
+    """Makes a Wine prefix and returns the environment that uses it: no debug output but the message box's
+    text, DirectDraw through GDI, no .NET or HTML engines."""
     wine = {"WINEPREFIX": prefix, "WINEDEBUG": "-all,+msgbox", "WINEDLLOVERRIDES": "mscoree,mshtml="}
-    env = dict(os.environ, **wine)
-    subprocess.run(["wineboot", "-i"], env=env, check=True, capture_output=True, timeout=300)
-    subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\Direct3D", "/v", "renderer", "/d", "gdi", "/f"],
-                   env=env, check=True, capture_output=True, timeout=300)
+    for command in (["wineboot", "-i"], ["wine", "reg", "add", r"HKCU\Software\Wine\Direct3D", "/v", "renderer",
+                                         "/d", "gdi", "/f"]):
+        subprocess.run(command, env=dict(os.environ, **wine), check=True, capture_output=True, timeout=300)
     return wine
 
 
@@ -52,12 +53,10 @@ class VirtualDisplay:
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
             self.name = ":" + pipe.readline().strip()
-        if self.name == ":":
-            raise AssertionError("Xvfb did not start")
         self.env = dict(os.environ, DISPLAY=self.name)
 
-    def run(self, *args, **options):
-        return subprocess.run(args, env=self.env, check=True, capture_output=True, **options).stdout
+    def run(self, *args):
+        return subprocess.run(args, env=self.env, check=True, capture_output=True).stdout
 
     def close(self):
         self.process.terminate()
@@ -67,14 +66,12 @@ class VirtualDisplay:
 class Screenshot:
     """A window's pixels as (r, g, b), through the netpbm tools whatever the display's depth."""
 
-    def __init__(self, display, window, png=None):
-        command = "xwd -silent -id %s | xwdtopnm 2>/dev/null" % window
-        ppm = display.run("sh", "-c", command + (" | pnmtopng > '%s'" % png if png else ""))
-        if not png:
-            header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+(\d+)\s", ppm)
-            self.width, self.height = int(header[1]), int(header[2])
-            # Two bytes a sample above 255 (a palette's colours): keep the high ones.
-            self.data = ppm[header.end():][::2 if int(header[3]) > 255 else 1]
+    def __init__(self, display, window):
+        ppm = display.run("sh", "-c", "xwd -silent -id %s | xwdtopnm 2>/dev/null" % window)
+        header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+(\d+)\s", ppm)
+        self.width, self.height = int(header[1]), int(header[2])
+        # Two bytes a sample above 255 (a palette's colours): keep the high ones.
+        self.data = ppm[header.end():][::2 if int(header[3]) > 255 else 1]
 
     def at(self, x, y):
         i = 3 * (y * self.width + x)
@@ -84,11 +81,17 @@ class Screenshot:
         left, top, right, bottom = box or (0, 0, self.width, self.height)
         return [(x, y) for y in range(top, bottom) for x in range(left, right) if predicate(self.at(x, y))]
 
+    def frame_rate(self):
+        """The grey pixels of the rate, drawn from (50, 50) in the 8 x 8 font; near grey, as 8 bits show it."""
+        return self.points(lambda p: all(abs(c - 170) <= 30 for c in p), (40, 40, 140, 70))
 
-def frame_rate_region(shot):
-    """The grey pixels of the frame rate, which starts at (50, 50) in the library's 8 x 8 font;
-    near grey, as a display of 8 bits per pixel shows it."""
-    return shot.points(lambda p: all(abs(c - 170) <= 30 for c in p), (40, 40, 140, 70))
+    def balls(self):
+        return self.points(lambda p: p[0] > 90 and p[0] > p[1] + 40 and p[0] > p[2] + 40)
+
+    def ship(self):
+        """The top-left corner of the ship's blue-grey hull, anywhere on the screen."""
+        xs, ys = zip(*self.points(lambda p: p[2] > 90 and p[2] > p[0] + 20))
+        return min(xs), min(ys)
 
 
 class Game:
@@ -106,10 +109,10 @@ class Game:
         self.output_file.seek(0)
         return self.output_file.read().decode(errors="replace")
 
-    def find_window(self):
+    def find_window(self, frames):
         if self.process.poll() is not None:
-            # On a busy machine the library's X11 start-up now and then fails without saying why;
-            # the game reports it as it should. That is the library's, not what is tested here.
+            # On a busy machine the library's X11 start-up now and then fails without saying why, and the
+            # game reports it as it should. That is the library's, not what is tested here.
             if self.restarts and "Could not install the Allegro library." in self.output():
                 self.restarts -= 1
                 self.output_file.seek(0)
@@ -117,45 +120,41 @@ class Game:
                 self.process = self.launch()
                 return None
             raise AssertionError("the game ended before showing a window:\n" + self.output())
-        search = subprocess.run(["xdotool", "search", "--name", "^swarm$"], env=self.display.env,
-                                capture_output=True, text=True).stdout.split()
         # The fullscreen attempt comes and goes first: the 640 x 480 window that draws frames is final.
-        for window in search:
+        for window in subprocess.run(["xdotool", "search", "--name", "^swarm$"], env=self.display.env,
+                                     capture_output=True, text=True).stdout.split():
             try:
                 shot = Screenshot(self.display, window)
-                if shot.width == 640 and (frame_rate_region(shot) or not self.frames):
+                if shot.width == 640 and (shot.frame_rate() or not frames):
                     return window
             except (subprocess.CalledProcessError, TypeError):
                 pass  # gone, or not yet mapped
         return None
 
     def wait_for_window(self, frames=True):
-        self.frames = frames
-        self.window = wait_for(self.find_window, "the game's window" + (" and first frame" if frames else ""))
+        self.window = wait_for(lambda: self.find_window(frames), "the game's window")
         # Keys go to the window under the pointer, and the library takes focus when the pointer enters.
-        self.display.run("xdotool", "mousemove", "--sync", "1000", "760")
-        self.display.run("xdotool", "mousemove", "--sync", "320", "240")
+        self.keys("mousemove", "--sync", "1000", "760", "mousemove", "--sync", "320", "240")
         return self
 
-    def screenshot(self, png=None):
-        return Screenshot(self.display, self.window, png)
+    def screenshot(self):
+        return Screenshot(self.display, self.window)
 
     def wait_for_frame(self, predicate, what):
         return wait_for(lambda: (lambda shot: predicate(shot) and shot)(self.screenshot()), what)
 
-    def keys(self, action, *keys):
-        self.display.run("xdotool", action, *keys)
+    def keys(self, *commands):
+        self.display.run("xdotool", *commands)
 
     def request_close(self):
         """Sends the window manager's close request, as a title bar's close button would."""
         x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
         x11.XOpenDisplay.restype = x11.XInternAtom.restype = ctypes.c_void_p
-        x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
         x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
         x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
         x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
         connection = x11.XOpenDisplay(self.display.name.encode())
-        # XClientMessageEvent in an XEvent's 24 longs: type, serial, send_event, display, window,
+        # An XClientMessageEvent in an XEvent's 24 longs: type, serial, send_event, display, window,
         # message_type, format, data.
         event = (ctypes.c_long * 24)(33, 0, 0, connection, int(self.window),
                                      x11.XInternAtom(connection, b"WM_PROTOCOLS", 0), 32,
@@ -171,26 +170,23 @@ class Game:
         finally:
             self.keys("keyup", "Escape")
 
-    def wait_exit(self, timeout=TIMEOUT):
+    def wait_exit(self):
         try:
-            return self.process.wait(timeout)
+            return self.process.wait(TIMEOUT)
         except subprocess.TimeoutExpired:
-            raise AssertionError("the game did not end within %ss" % timeout)
+            raise AssertionError("the game did not end within %ss" % TIMEOUT)
 
     def message_box(self):
-        """Waits for the game's message box (xmessage, the text its last argument) and dismisses it."""
+        """Waits for the game's message box (xmessage, the text its last argument) and returns its process id
+        and text. The library ends every message with a line break before handing it to xmessage."""
         def find():
             if self.process.poll() is not None:
                 raise AssertionError("the game ended without a message box:\n" + self.output())
-            found = subprocess.run(["pgrep", "-P", str(self.process.pid), "-x", "xmessage"],
-                                   capture_output=True, text=True).stdout.split()
-            return found and int(found[0])
-        pid = wait_for(find, "a message box")
+            return subprocess.run(["pgrep", "-P", str(self.process.pid), "-x", "xmessage"],
+                                  capture_output=True, text=True).stdout.split()
+        pid = int(wait_for(find, "a message box")[0])
         with open("/proc/%d/cmdline" % pid, "rb") as cmdline:
-            text = cmdline.read().split(b"\0")[-2].decode()
-        os.kill(pid, signal.SIGTERM)
-        # The library ends every message with a line break before handing it to xmessage.
-        return text[:-1] if text.endswith("\n") else text
+            return pid, cmdline.read().split(b"\0")[-2].decode().removesuffix("\n")
 
     def close(self):
         if self.process.poll() is None:
@@ -202,13 +198,15 @@ class Game:
 class GameTestCase(unittest.TestCase):
     """Each test gets a fresh virtual display; games it starts are killed at the end."""
 
-    def setUp(self, depth=24):
+    depth = 24
+
+    def setUp(self):
         self.assertTrue(os.path.exists(GAME), "the game is not built: " + GAME)
-        self.display = VirtualDisplay(depth)
+        self.display = VirtualDisplay(self.depth)
         self.addCleanup(self.display.close)
 
-    def start(self, cwd=REPO, display=True):
-        game = Game(self.display if display else None, cwd)
+    def start(self, cwd=REPO, command=(GAME,), env=None, display=True):
+        game = Game(self.display if display else None, cwd, command, env)
         self.addCleanup(game.close)
         return game
 

@@ -7,25 +7,22 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import REPO, Game, GameTestCase
-
-BUILD = os.path.dirname(os.environ.get("SWARM_BINARY", os.path.join(REPO, "build", "swarm")))
+from harness import GAME, GameTestCase
 
 
 class Package(GameTestCase):
     def test_the_installed_launcher_plays_from_any_folder(self):
         out = tempfile.mkdtemp(prefix="swarm-deb-")
-        subprocess.run(["cpack", "-G", "DEB", "-B", out, "--config", os.path.join(BUILD, "CPackConfig.cmake")],
-                       check=True, capture_output=True, timeout=300)
+        config = os.path.join(os.path.dirname(GAME), "CPackConfig.cmake")
+        subprocess.run(["cpack", "-G", "DEB", "-B", out, "--config", config], check=True, capture_output=True)
         root = os.path.join(out, "root")
         subprocess.run(["dpkg-deb", "-x"] + glob.glob(os.path.join(out, "swarm_*.deb")) + [root], check=True)
         # The menu entry's command, found on the PATH as the installed launcher, started in another folder.
         with open(os.path.join(root, "usr", "share", "applications", "swarm.desktop")) as entry:
             command = re.search(r"^Exec=(.*)$", entry.read(), re.M)[1].split()
-        path = os.path.join(root, "usr", "games") + os.pathsep + os.environ["PATH"]
-        game = Game(self.display, "/", command, {"PATH": path})
-        self.addCleanup(game.close)
+        game = self.start("/", command, {"PATH": os.path.join(root, "usr", "games") + os.pathsep + os.environ["PATH"]})
         self.assertEqual(game.wait_for_window().quit(), 0)
+
 
 if __name__ == "__main__":
     unittest.main()

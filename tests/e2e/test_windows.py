@@ -8,8 +8,7 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import REPO, Game, GameTestCase, frame_rate_region, wait_for, wine_prefix
-from test_world import PLAYER_START, balls, ship
+from harness import PLAYER_START, REPO, GameTestCase, distance, wait_for, wine_prefix
 
 EXE = os.environ.get("SWARM_EXE", os.path.join(REPO, "build-windows", "swarm.exe"))
 
@@ -26,17 +25,15 @@ class UnderWine(GameTestCase):
         subprocess.run(["wineserver", "-k"], env=dict(os.environ, **cls.wine))  # this prefix's processes only
         shutil.rmtree(cls.prefix)
 
-    def start(self, missing=()):
+    def start_exe(self, missing=()):
         folder = self.art_folder(missing)
         shutil.copy(EXE, folder)
-        game = Game(self.display, folder, ["wine", "swarm.exe"], self.wine)
-        self.addCleanup(game.close)
-        return game
+        return self.start(folder, ["wine", "swarm.exe"], self.wine)
 
     def test_plays_in_a_window_and_ends_with_zero_on_escape_also_after_the_focus_went_elsewhere(self):
-        game = self.start().wait_for_window()
-        shot = game.wait_for_frame(lambda s: len(frame_rate_region(s)) > 10 and balls(s), "the swarm and a frame rate")
-        self.assertLess(sum(map(abs, (a - b for a, b in zip(ship(shot), PLAYER_START)))), 12)
+        game = self.start_exe().wait_for_window()
+        shot = game.wait_for_frame(lambda s: len(s.frame_rate()) > 10 and s.balls(), "the swarm and a frame rate")
+        self.assertLess(distance(shot.ship(), PLAYER_START), 12)
         # A player who clicks another window and comes back must still be able to quit.
         other = subprocess.Popen(["xmessage", "-geometry", "+700+600", "another window"], env=self.display.env)
         self.addCleanup(other.kill)
@@ -49,15 +46,15 @@ class UnderWine(GameTestCase):
     def test_twenty_starts_in_a_row_each_end_with_zero_on_escape(self):
         for start in range(20):
             with self.subTest(start=start):
-                self.assertEqual(self.start().wait_for_window().quit(), 0)
+                self.assertEqual(self.start_exe().wait_for_window().quit(), 0)
 
     def test_a_missing_player_shows_its_box_and_return_ends_it_with_one(self):
-        game = self.start(missing=["gfx/player.bmp"])
+        game = self.start_exe(missing=["gfx/player.bmp"])
         text = wait_for(lambda: re.search(r'trace:msgbox:\w+ L"(.*)"\n', game.output()), "the message box")[1]
         self.assertEqual(codecs.decode(text, "unicode_escape"),
                          "Fatal Error:\n   Error loading player bitmap.\n   "
                          "Could not create memory bitmap from file gfx/player.bmp.")
-        game.display.run("xdotool", "search", "--onlyvisible", "--name", "^swarm$", "key", "--window", "%@", "Return")
+        game.keys("search", "--onlyvisible", "--name", "^swarm$", "key", "--window", "%@", "Return")
         self.assertEqual(game.wait_exit(), 1)
 
 
