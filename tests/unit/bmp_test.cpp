@@ -5,24 +5,6 @@
 #include "core/startup.h"
 #include "gfx/img_list.h"
 #include "helpers.h"
-#include "platform/display.h"
-
-TEST(Bmp, ABlankBitmapIsMaskColouredAndAFileLoadsUnchanged)
-{
-    Bmp* art = artWithRect(5, 3, 1, 2, 1, 2);
-    EXPECT_FALSE(is_video_bitmap(art->bitmap));
-    Bmp blank(5, 3, false);
-    save_bmp("bmp_test_art.bmp", art->bitmap, nullptr);
-    Bmp loaded("bmp_test_art.bmp", false);
-    ASSERT_EQ(loaded.bitmap->w * 10 + loaded.bitmap->h, 53);
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 5; ++x) {
-            EXPECT_EQ(getpixel(loaded.bitmap, x, y), getpixel(art->bitmap, x, y)) << x << "," << y;
-            EXPECT_EQ(getpixel(blank.bitmap, x, y), maskColor);
-        }
-    delete art;
-    std::remove("bmp_test_art.bmp");
-}
 
 TEST(Bmp, FailuresNameTheFileAsPassed)
 {

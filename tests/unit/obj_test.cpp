@@ -1,7 +1,10 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -12,15 +15,19 @@
 
 namespace {
 
+// Each test runs in a process of its own, beside the others: the art file is this process's alone.
+const std::string square = "obj_square_" + std::to_string(getpid()) + ".bmp";
+
 // Opaque 10 x 10 objects in the game's object list, which each test leaves empty.
 class Objects : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { saveArt("obj_square.bmp", opaqueArt(10, 10)); }
+    static void SetUpTestSuite() { saveArt(square, opaqueArt(10, 10)); }
+    static void TearDownTestSuite() { std::remove(square.c_str()); }
     void TearDown() override { objects.clear(); }
 
     Obj& add(int x, int y)
     {
-        owned.emplace_back(new Obj("obj_square.bmp", x, y));
+        owned.emplace_back(new Obj(square, x, y));
         objects.push_back(owned.back().get());
         return *owned.back();
     }
@@ -74,7 +81,7 @@ TEST_F(Objects, DiagonalsTestEachAxisFromWhereTheObjectIsNeverTheTarget)
 TEST_F(Objects, TheTickUnlinksDeadObjectsAndStillUpdatesTheNext)
 {
     struct Counted : Obj {
-        Counted(bool dies) : Obj("obj_square.bmp", 0, 0), dies(dies) {}
+        Counted(bool dies) : Obj(square, 0, 0), dies(dies) {}
         void update() override { ++updates, dead = dies; }
         bool dies;
         int updates = 0;
