@@ -55,6 +55,10 @@ TEST_F(Objects, StepsGoTheWayTheyPointAndAreRefusedWholeWhenBlocked)
     EXPECT_FALSE(mover.coll(E, 0));
     EXPECT_TRUE(mover.coll(E, 1));
     EXPECT_FALSE(mover.coll(E, -20));
+    add(3, 13);  // and below, three free rows
+    mover.move(S, 5);
+    mover.move(SE, 5);
+    EXPECT_EQ(at(mover), std::make_pair(3, 0));
 }
 
 TEST_F(Objects, DiagonalsTestEachAxisFromWhereTheObjectIsNeverTheTarget)
