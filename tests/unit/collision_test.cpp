@@ -42,7 +42,8 @@ TEST(Collision, OnlyOpaquePixelsOnOpaquePixelsTouch)
         {full.get(), 0, 0, full.get(), 9, 9, true, 2},      {full.get(), 9, 9, full.get(), 0, 0, true, 2},
         {full.get(), 0, 0, full.get(), -9, 9, true, 2},     {full.get(), 0, 0, full.get(), 10, 0, false, 0},
         {full.get(), 0, 0, full.get(), 0, -10, false, 0},   {full.get(), 0, 0, full.get(), 10, 10, false, 0},
-        // The other bitmap is read only where this one is opaque.
+        // The other bitmap is read only where this one is opaque, and neither past its own edges.
+        {empty.get(), 0, 0, full.get(), 5, 5, false, 25},
         {empty.get(), 0, 0, full.get(), 0, 0, false, 100},  {full.get(), 3, 3, empty.get(), 0, 0, false, 98},
         {left.get(), 0, 0, right.get(), 0, 0, false, -1},   {left.get(), 0, 0, right.get(), -1, 0, true, -1},
         {corner.get(), -5, -5, dot.get(), 0, 0, true, -1},  {dot.get(), 0, 0, corner.get(), -5, -5, true, -1},
