@@ -103,6 +103,8 @@ TEST(BmpFile, EveryKindOfSoundFileLoadsAndDamagedOnesAreRefusedLikeMissingOnes)
         {"RLE4 without pixels", bmp(4, 8, 8, {}, 2)},
         {"RLE run past the row", bmp(8, 8, 8, {9, 1, 0, 1}, 1)},
         {"RLE runs past the row together", bmp(8, 8, 8, {5, 1, 5, 1, 0, 1}, 1)},
+        {"RLE move, then a run past the row", bmp(8, 8, 8, {0, 2, 6, 0, 4, 1, 0, 1}, 1)},
+        {"RLE literal, then a run past the row", bmp(8, 8, 8, {0, 6, 1, 2, 3, 4, 5, 6, 4, 1, 0, 1}, 1)},
         {"RLE literal past the file", bmp(8, 8, 8, {0, 6, 1, 2}, 1)},
         {"RLE moved below the picture", bmp(8, 8, 8, {0, 2, 0, 8, 1, 1, 0, 1}, 1)},
         {"RLE without an end", bmp(8, 8, 8, {8, 1, 0, 0}, 1)},
