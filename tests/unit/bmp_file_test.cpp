@@ -81,6 +81,7 @@ TEST(BmpFile, EveryKindOfSoundFileLoadsAndDamagedOnesAreRefusedLikeMissingOnes)
         {"1 bit", bmp(1, 13, 5)}, {"4 bits", bmp(4, 7, 3)}, {"8 bits", bmp(8, 9, 4)}, {"16 bits", bmp(16, 5, 5)},
         {"24 bits", bmp(24, 6, 2)}, {"32 bits", bmp(32, 3, 3)}, {"RLE8", rle(false)}, {"RLE4", rle(true)},
         {"OS/2 header", bmp(24, 4, 4, {}, 0, true)}, {"16-bit bit fields", bmp(16, 2, 2, Bytes(8, 0x55), 3)},
+        {"RLE8 with a move, ending early", bmp(8, 8, 8, {0, 2, 2, 1, 2, 9, 0, 1}, 1)},
     };
     for (const auto& file : sound) {
         EXPECT_TRUE(bmpDataIsSafe(file.second.data(), file.second.size())) << file.first;
@@ -108,6 +109,7 @@ TEST(BmpFile, EveryKindOfSoundFileLoadsAndDamagedOnesAreRefusedLikeMissingOnes)
         {"RLE literal past the file", bmp(8, 8, 8, {0, 6, 1, 2}, 1)},
         {"RLE moved below the picture", bmp(8, 8, 8, {0, 2, 0, 8, 1, 1, 0, 1}, 1)},
         {"RLE without an end", bmp(8, 8, 8, {8, 1, 0, 0}, 1)},
+        {"RLE move past the file", bmp(8, 8, 8, {2, 9, 0, 2}, 1)},
     };
     for (const auto& file : damaged) {
         EXPECT_FALSE(bmpDataIsSafe(file.second.data(), file.second.size())) << file.first;
