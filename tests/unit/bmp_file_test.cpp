@@ -87,11 +87,13 @@ TEST(BmpFile, EveryKindOfSoundFileLoadsAndDamagedOnesAreRefusedLikeMissingOnes)
         EXPECT_TRUE(bmpDataIsSafe(file.second.data(), file.second.size())) << file.first;
         EXPECT_TRUE(loads(file.second)) << file.first;
     }
-    const Bytes b = bmp(24, 8, 8);
+    const Bytes b = bmp(24, 8, 8), os2 = bmp(24, 4, 4, {}, 0, true);
     const std::pair<const char*, Bytes> damaged[] = {
         {"empty", {}},
         {"wrong magic", with(b, 0, 'X', 1)},
         {"header only", Bytes(b.begin(), b.begin() + 54)},
+        {"header cut short", Bytes(b.begin(), b.begin() + 40)},
+        {"OS/2 header cut short", Bytes(os2.begin(), os2.begin() + 20)},
         {"truncated pixels", Bytes(b.begin(), b.end() - 30)},
         {"huge", with(with(b, 18, 70000), 22, 70000)},
         {"negative width", with(b, 18, -8L & 0xFFFFFFFF)},
