@@ -36,6 +36,7 @@ class UnderWine(GameTestCase):
         self.assertLess(distance(shot.ship(), PLAYER_START), 12)
         # A player who clicks another window and comes back must still be able to quit.
         other = subprocess.Popen(["xmessage", "-geometry", "+700+600", "another window"], env=self.display.env)
+        self.addCleanup(other.wait)
         self.addCleanup(other.kill)
         found = wait_for(lambda: subprocess.run(["xdotool", "search", "--name", "^xmessage$"], env=self.display.env,
                                                 capture_output=True, text=True).stdout.split(), "another window")
@@ -54,7 +55,11 @@ class UnderWine(GameTestCase):
         self.assertEqual(codecs.decode(text, "unicode_escape"),
                          "Fatal Error:\n   Error loading player bitmap.\n   "
                          "Could not create memory bitmap from file gfx/player.bmp.")
-        game.keys("search", "--onlyvisible", "--name", "^swarm$", "key", "--window", "%@", "Return")
+        # The text is traced before the box shows: press Return on it until the game ends.
+        def press_return():
+            game.display.run("sh", "-c", "xdotool search --onlyvisible --name '^swarm$' key --window %@ Return || :")
+            return game.process.poll() is not None
+        wait_for(press_return, "Return to close the box")
         self.assertEqual(game.wait_exit(), 1)
 
 
