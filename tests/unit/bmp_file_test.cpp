@@ -80,7 +80,7 @@ TEST(BmpFile, EveryKindOfSoundFileLoadsAndDamagedOnesAreRefusedLikeMissingOnes)
     const Bytes padded = bmp(24, 6, 2);  // rows of 18 bytes and 2 of padding
     const std::pair<const char*, Bytes> sound[] = {
         {"1 bit", bmp(1, 13, 5)}, {"4 bits", bmp(4, 7, 3)}, {"8 bits", bmp(8, 9, 4)}, {"16 bits", bmp(16, 5, 5)},
-        {"24 bits", bmp(24, 6, 2)}, {"32 bits", bmp(32, 3, 3)}, {"RLE8", rle(false)}, {"RLE4", rle(true)},
+        {"24 bits", padded}, {"32 bits", bmp(32, 3, 3)}, {"RLE8", rle(false)}, {"RLE4", rle(true)},
         {"OS/2 header", bmp(24, 4, 4, {}, 0, true)}, {"16-bit bit fields", bmp(16, 2, 2, Bytes(8, 0x55), 3)},
         {"RLE8 with a move, ending early", bmp(8, 8, 8, {0, 2, 2, 1, 2, 9, 0, 1}, 1)},
         {"32-bit bit fields", bmp(32, 2, 2, Bytes(16, 0x55), 3)},
