@@ -2,21 +2,20 @@
 
 import os
 import sys
-import time
+import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from harness import REPO, Game, VirtualDisplay  # noqa: E402
+from conftest import GAME, REPO, Display, Game  # noqa: E402
 
-display = VirtualDisplay()
-game = Game(display)
+folder = tempfile.mkdtemp(prefix="swarm-play-")
+display = Display("xvfb", folder)
+game = Game(display, [GAME], REPO, display.env, os.path.join(folder, "output"))
 try:
     game.wait_for_window()
-    print("The game is running in a 640 x 480 window; steering right for two seconds ...")
-    game.keys("keydown", "Right")
-    time.sleep(2)
-    game.keys("keyup", "Right")
+    print("The game is running in a 640 x 480 window; steering right for a second ...")
+    display.hold(1, "Right")
     path = os.path.join(REPO, "build", "screenshot.png")
-    display.run("sh", "-c", "xwd -silent -id %s | xwdtopnm 2>/dev/null | pnmtopng > '%s'" % (game.window, path))
+    game.shot().picture.save(path)
     print("Saved a screenshot to " + os.path.relpath(path, os.getcwd()))
     status = game.quit()
     print("Swarm ended with exit status %d." % status)

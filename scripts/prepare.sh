@@ -1,16 +1,15 @@
 # Shared by scripts/play and scripts/test: installs what is missing, then configures and builds into build/.
 
-PACKAGES="cmake g++ make pkg-config liballegro4-dev libx11-dev libgtest-dev xvfb xdotool x11-apps x11-utils netpbm procps dpkg-dev python3"
+PACKAGES="cmake g++ make pkg-config liballegro4-dev libx11-dev libgtest-dev xvfb x11-utils netpbm procps dpkg-dev
+          python3 python3-pytest python3-xlib python3-pil"
+# Debian's own Python, which has the X and picture modules above, whatever python3 comes first on the PATH.
+PYTHON=/usr/bin/python3
 
 install_missing_packages() {
     local missing="" package
     for package in $PACKAGES; do
         dpkg -s "$package" >/dev/null 2>&1 || missing="$missing $package"
     done
-    # python3 may come from elsewhere than Debian; any working one will do.
-    if command -v python3 >/dev/null 2>&1; then
-        missing="${missing/ python3/}"
-    fi
     if [ -z "$missing" ]; then
         echo "All needed packages are installed."
         return

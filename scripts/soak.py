@@ -6,10 +6,11 @@ Usage: python3 scripts/soak.py [seconds]   (SWARM_BINARY picks the build, a sani
 import os
 import random
 import sys
+import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from harness import Game, VirtualDisplay  # noqa: E402
+from conftest import GAME, REPO, Display, Game  # noqa: E402
 
 ARROWS = ["Up", "Right", "Down", "Left"]
 ALLOWED_GROWTH_KB = 300
@@ -22,8 +23,9 @@ def resident_kb(pid):
 
 def main():
     seconds = float(sys.argv[1]) if len(sys.argv) > 1 else 400
-    display = VirtualDisplay()
-    game = Game(display)
+    folder = tempfile.mkdtemp(prefix="swarm-soak-")
+    display = Display("xvfb", folder)
+    game = Game(display, [GAME], REPO, display.env, os.path.join(folder, "output"))
     try:
         game.wait_for_window()
         started = time.monotonic()
@@ -32,14 +34,11 @@ def main():
         while time.monotonic() - started < seconds:
             if baseline is None and time.monotonic() - started >= 10:
                 baseline = resident_kb(game.process.pid)
-            if held:
-                game.keys("keyup", *held)
+            display.release(*held)
             held = random.sample(ARROWS, random.randint(0, 3))
-            if held:
-                game.keys("keydown", *held)
+            display.press(*held)
             time.sleep(random.uniform(0.05, 0.5))
-        if held:
-            game.keys("keyup", *held)
+        display.release(*held)
         final = resident_kb(game.process.pid)
         status = game.quit()
         output = game.output()

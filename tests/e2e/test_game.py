@@ -1,0 +1,84 @@
+"""What a player sees on every build and display: the game plays, ends on Escape, and shows its fatal box."""
+
+import time
+from collections import Counter
+
+import pytest
+
+from conftest import PLAYER_START, wait_for
+
+BOTH = pytest.mark.parametrize("build", ["linux", "wine"], indirect=True)
+
+mean = lambda points, axis: sum(p[axis] for p in points) / len(points)
+spread = lambda points: max(x for x, _ in points) - min(x for x, _ in points)
+
+
+def timed_ship(game):
+    """Where the ship is, and when: the middle of the moment the shot took."""
+    before = time.monotonic()
+    shot = game.shot()
+    return (before + time.monotonic()) / 2, shot.ship()
+
+
+@pytest.mark.parametrize("build, display", [("linux", "xvfb"), ("linux", "xvfb8"), ("linux", "small"),
+                                            ("linux", "xorg"), ("wine", "xvfb")], indirect=True)
+def test_the_ship_follows_the_arrows_240_pixels_a_second_and_escape_ends_it(display, start):
+    mode = display.mode()
+    game = start(buttons=2).wait_for_window()
+    shot = game.shot()
+    assert max(map(abs, (a - b for a, b in zip(shot.ship(), PLAYER_START)))) < 12
+    # The hull's commonest colour, (70, 95, 140) in the art, as near as the display's colours come.
+    hull = Counter(shot.pixels[x, y] for y in range(430, 480) for x in range(280, 340) if any(shot.pixels[x, y]))
+    assert max(map(abs, (a - b for a, b in zip(hull.most_common(1)[0][0], (70, 95, 140))))) < 40
+    # Both keys of a pair held: the ship stands still.
+    display.press("Left", "Right")
+    time.sleep(0.3)
+    both = game.shot().ship()
+    time.sleep(0.5)
+    assert game.shot().ship() == both
+    display.release("Left", "Right")
+    # Up and left: one pixel on each axis per tick, 240 ticks a second, measured between two shots.
+    display.press("Up", "Left")
+    time.sleep(0.2)
+    (start_time, (x1, y1)), (end_time, (x2, y2)) = timed_ship(game), (time.sleep(0.7), timed_ship(game))[1]
+    display.release("Up", "Left")
+    assert x1 - x2 == y1 - y2
+    assert 240 * 0.75 < (y1 - y2) / (end_time - start_time) < 240 * 1.25
+    # The first second shows "0"; after it a real rate of several digits, in grey on black.
+    shot = wait_for(lambda: (lambda s: len(s.frame_rate()) > 20 and s)(game.shot()), "a frame rate of several digits")
+    xs, ys = zip(*shot.frame_rate())
+    assert min(xs) in range(50, 53) and min(ys) == 50 and max(ys) < 58
+    assert [shot.pixels[600, 240], shot.pixels[10, 10]] == [(0, 0, 0)] * 2
+    assert game.quit() == 0
+    assert display.mode() == mode
+
+
+# Under Wine start-up takes seconds, and its ticks all run before the first frame: the swarm has scattered by then.
+@pytest.mark.parametrize("build", ["linux"], indirect=True)
+def test_the_swarm_starts_as_a_square_then_drifts_down_and_spreads(start):
+    game = start().wait_for_window()
+    early = game.shot().balls()
+    assert len(early) > 200
+    # Around its starting centre (270, 50), padded by the 10-pixel sprite; it wanders evenly left and right.
+    assert abs(mean(early, 0) - 275) < 25 and mean(early, 1) < 150
+    late = (time.sleep(1), game.shot().balls())[1]
+    assert mean(late, 1) > mean(early, 1) + 40 and spread(late) > spread(early)
+
+
+@BOTH
+@pytest.mark.parametrize("missing, buttons, text", [
+    ("gfx/player.bmp", None, "Error loading player bitmap.\n   Could not create memory bitmap from file gfx/player.bmp."),
+    ("gfx/ball.bmp", None, "Uncaught exception."),
+    (None, 1, "Sorry, your mouse has too few buttons."),
+], ids=["no player", "no ball", "one mouse button"])
+def test_a_fatal_error_shows_its_box_and_ends_it_with_one(start, missing, buttons, text):
+    game = start([missing], buttons)
+    assert game.message_box() == "Fatal Error:\n   " + text
+    game.dismiss_box()
+    assert game.wait_exit() == 1
+
+
+@BOTH
+def test_twenty_starts_in_a_row_each_end_with_zero_on_escape(start):
+    for _ in range(20):
+        assert start().wait_for_window().quit() == 0
