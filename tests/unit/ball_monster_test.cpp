@@ -1,14 +1,6 @@
-#include <gtest/gtest.h>
 #include <malloc.h>
 
-#include <climits>
-#include <cmath>
-#include <set>
-#include <vector>
-
 #include "helpers.h"
-#include "platform/display.h"
-#include "world/ball_monster.h"
 
 namespace {
 

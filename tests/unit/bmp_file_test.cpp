@@ -1,15 +1,4 @@
-#include <allegro.h>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <vector>
-
-#include "gfx/bmp.h"
-#include "gfx/bmp_file.h"
+#include "helpers.h"
 
 namespace {
 
@@ -64,13 +53,9 @@ Bytes rle(bool nibbles)
 bool loads(const Bytes& b)
 {
     std::ofstream("bmp_file_test.bmp", std::ios::binary).write(reinterpret_cast<const char*>(b.data()), b.size());
-    try {
-        Bmp loaded("bmp_file_test.bmp", false);
-        return true;
-    } catch (const Bmp::LoadError& e) {
-        EXPECT_EQ(e.getMsg(), "Could not create memory bitmap from file bmp_file_test.bmp.");
-        return false;
-    }
+    const std::string error = thrown<Bmp::LoadError>([] { Bmp("bmp_file_test.bmp", false); });
+    EXPECT_TRUE(error.empty() || error == "Could not create memory bitmap from file bmp_file_test.bmp.") << error;
+    return error.empty();
 }
 
 } // namespace
@@ -123,7 +108,7 @@ TEST(BmpFile, EveryKindOfSoundFileLoadsAndDamagedOnesAreRefusedLikeMissingOnes)
         EXPECT_FALSE(loads(file.second)) << file.first;
     }
     std::remove("bmp_file_test.bmp");
-    mkdir("bmp_file_folder.bmp", 0755);
+    std::filesystem::create_directory("bmp_file_folder.bmp");
     EXPECT_FALSE(bmpFileIsSafe("bmp_file_folder.bmp"));
     // Files that once crashed the library's loader.
     int replayed = 0;

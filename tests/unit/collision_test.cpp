@@ -1,10 +1,4 @@
-#include <allegro.h>
-#include <gtest/gtest.h>
-
-#include <memory>
-
 #include "helpers.h"
-#include "platform/display.h"
 
 namespace {
 

@@ -1,10 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <stdexcept>
-#include <thread>
-
-#include "core/errors.h"
-#include "core/startup.h"
 #include "helpers.h"
 
 TEST(FatalErrorDeathTest, ShowsTheTextAsItIsAndUncaughtExceptionsEndThroughTheTerminateHandler)

@@ -1,12 +1,3 @@
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-
-#include "gfx/gui.h"
 #include "helpers.h"
 
 namespace {
@@ -31,15 +22,13 @@ TEST(GuiDeathTest, LoadsTheNinePiecesInOrderAndTheFirstMissingOneIsFatal)
     loadGuiBitmaps();
     for (Bmp** piece : pieces)
         EXPECT_NE(*piece, nullptr);
-    mkdir("gui_missing", 0755);
-    mkdir("gui_missing/gui", 0755);
+    std::filesystem::create_directories("gui_missing/gui");
     for (const char* name : {"bkgd", "bordern", "borderse", "borders", "bordersw", "borderw", "bordernw"})
         saveArt(std::string("gui_missing/gui/") + name + ".bmp", opaqueArt(8, 8));
     EXPECT_EXIT(
         {
             routeMessagesToStderr();
-            if (chdir("gui_missing") != 0)
-                std::abort();
+            std::filesystem::current_path("gui_missing");
             for (Bmp** piece : pieces)
                 *piece = nullptr;
             std::atexit(reportLoadedPieces);

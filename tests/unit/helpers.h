@@ -1,3 +1,4 @@
+// What every unit test uses: the library, GoogleTest, the game's headers, and helpers for art and fatal errors.
 #ifndef SWARM_TEST_HELPERS_H
 #define SWARM_TEST_HELPERS_H
 
@@ -5,10 +6,36 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <set>
+#include <stdexcept>
 #include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
+#include "core/errors.h"
+#include "core/startup.h"
+#include "core/ticks.h"
 #include "gfx/bmp.h"
+#include "gfx/bmp_file.h"
+#include "gfx/gui.h"
+#include "gfx/img_list.h"
+#include "platform/display.h"
+#include "platform/keyboard.h"
+#include "platform/mouse.h"
+#include "platform/x11.h"
+#include "world/ball_monster.h"
+#include "world/obj.h"
+#include "world/player.h"
 
 // Without a display the message box text goes to standard output; death tests read standard error.
 inline void routeMessagesToStderr()
@@ -25,6 +52,18 @@ inline void routeMessagesToStderr()
             statement;                                                                                       \
         },                                                                                                   \
         ::testing::ExitedWithCode(1), ::testing::Eq(std::string("Fatal Error:\n   ") + (text)))
+
+// The message of the exception of type E that the statement throws; empty when it throws none.
+template <class E, class Statement>
+std::string thrown(Statement statement)
+{
+    try {
+        statement();
+    } catch (const E& e) {
+        return e.getMsg();
+    }
+    return "";
+}
 
 // A blank bitmap with an opaque red rectangle over columns left..right and rows top..bottom.
 inline Bmp* artWithRect(int w, int h, int left, int top, int right, int bottom)

@@ -1,13 +1,4 @@
-#include <allegro.h>
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-
-#include "core/startup.h"
 #include "helpers.h"
-#include "platform/keyboard.h"
-#include "platform/mouse.h"
-#include "platform/x11.h"
 
 TEST(KeyboardDir, EverySetOfArrowKeysGivesItsDirectionAndOtherKeysChangeNothing)
 {

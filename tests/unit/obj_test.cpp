@@ -1,17 +1,4 @@
-#include <allegro.h>
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <memory>
-#include <string>
-#include <utility>
-#include <vector>
-
 #include "helpers.h"
-#include "platform/keyboard.h"
-#include "world/obj.h"
-#include "world/player.h"
 
 namespace {
 

@@ -1,11 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <utility>
-
-#include "core/ticks.h"
-#include "gfx/bmp.h"
-#include "platform/display.h"
+#include "helpers.h"
 
 TEST(TickAccounting, EachSignalledTickRunsOnceAndTheRateIsFramesPerSecondOfTicks)
 {
