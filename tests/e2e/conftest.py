@@ -314,3 +314,4 @@ def start(request, build, display, art, tmp_path):
     yield start
     for game in games:
         game.close()
+        assert "Sanitizer" not in game.output(), game.output()  # a sanitizer build's report fails the scenario
