@@ -21,7 +21,7 @@ def timed_ship(game):
 
 
 @pytest.mark.parametrize("build, display", [("linux", "xvfb"), ("linux", "xvfb8"), ("linux", "small"),
-                                            ("linux", "xorg"), ("wine", "xvfb")], indirect=True)
+                                            ("linux", "xorg"), ("wine", "xvfb"), ("wine", "small")], indirect=True)
 def test_the_ship_follows_the_arrows_240_pixels_a_second_and_escape_ends_it(display, start):
     mode = display.mode()
     game = start(buttons=2).wait_for_window()

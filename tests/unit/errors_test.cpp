@@ -6,8 +6,9 @@ TEST(FatalErrorDeathTest, ShowsTheTextAsItIsAndUncaughtExceptionsEndThroughTheTe
     EXPECT_FATAL(
         {
             installExceptionHandlers();
-            // An exception leaving a thread's function is caught by nobody.
-            std::thread([] { throw std::runtime_error("lost"); }).join();
+            // An exception that meets a noexcept function is caught by nobody.
+            void (*const escape)() = [] { throw std::runtime_error("lost"); };
+            [escape]() noexcept { escape(); }();
         },
         "Uncaught exception.");
     EXPECT_FATAL(unexpectedHandler(), "Unexpected exception.");

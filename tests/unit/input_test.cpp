@@ -32,6 +32,8 @@ TEST(InputDeathTest, InputNeedsTheLibraryIsInstalledOnceAndWantsTwoMouseButtons)
     EXPECT_FALSE(Mouse::installed);
 }
 
+// The X display is Linux's alone: Windows has no DISPLAY to look at.
+#ifdef ALLEGRO_WITH_XWINDOWS
 TEST(NoSystemDriver, SaysWhatIsKnownOfTheDisplay)
 {
     unsetenv("DISPLAY");
@@ -39,3 +41,4 @@ TEST(NoSystemDriver, SaysWhatIsKnownOfTheDisplay)
     setenv("DISPLAY", ":65000", 1);
     EXPECT_EQ(whyNoSystemDriver(), "Could not open the display :65000.");
 }
+#endif

@@ -11,3 +11,4 @@ int main(int argc, char** argv)
     maskColor = makecol(255, 0, 255);
     return RUN_ALL_TESTS();
 }
+END_OF_MAIN()  // on Windows the library renames main and calls it from its own entry point
