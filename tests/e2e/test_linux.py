@@ -2,6 +2,7 @@
 server and the timer fail cleanly; the Debian package plays from any folder."""
 
 import glob
+import io
 import os
 import pwd
 import re
@@ -9,12 +10,13 @@ import shutil
 import signal
 import struct
 import subprocess
+import tarfile
 import tempfile
 import time
 
 import pytest
 
-from conftest import GAME, wait_for
+from conftest import GAME, REPO, wait_for
 
 pytestmark = pytest.mark.parametrize("build", ["linux"], indirect=True)
 SIGNALS = [signal.SIGINT, signal.SIGTERM, signal.SIGHUP]
@@ -90,11 +92,20 @@ def test_a_timer_that_cannot_start_is_a_fatal_error(start):
         assert (game.wait_exit(), game.output()) == (1, "Fatal Error:\n   Could not install the timer.\n")
 
 
-def test_the_installed_launcher_plays_from_any_folder(start, tmp_path):
+def test_the_package_stamps_the_last_commits_time_and_its_launcher_plays_from_any_folder(start, tmp_path):
+    epoch = int(subprocess.run(["git", "log", "-1", "--format=%ct"], cwd=REPO, capture_output=True).stdout)
     config = os.path.join(os.path.dirname(GAME), "CPackConfig.cmake")
-    subprocess.run(["cpack", "-G", "DEB", "-B", tmp_path, "--config", config], check=True, capture_output=True)
+    subprocess.run(["cpack", "-G", "DEB", "-B", tmp_path, "--config", config], check=True, capture_output=True,
+                   env=dict(os.environ, SOURCE_DATE_EPOCH=str(epoch)))
+    deb = glob.glob(os.path.join(tmp_path, "swarm_*.deb"))[0]
+    # What makes two clones pack the same bytes: one time for every file, no folder of the build in the program.
+    files = subprocess.run(["dpkg-deb", "--fsys-tarfile", deb], check=True, capture_output=True).stdout
+    assert {member.mtime for member in tarfile.open(fileobj=io.BytesIO(files)).getmembers()} == {epoch}
     root = os.path.join(tmp_path, "root")
-    subprocess.run(["dpkg-deb", "-x"] + glob.glob(os.path.join(tmp_path, "swarm_*.deb")) + [root], check=True)
+    subprocess.run(["dpkg-deb", "-x", deb, root], check=True)
+    for program in (GAME, os.path.join(root, "usr", "lib", "games", "swarm", "swarm")):
+        with open(program, "rb") as binary:
+            assert REPO.encode() not in binary.read(), program
     # The menu entry's command, found on the PATH as the installed launcher, started in another folder.
     with open(os.path.join(root, "usr", "share", "applications", "swarm.desktop")) as entry:
         command = re.search(r"^Exec=(.*)$", entry.read(), re.M)[1].split()
