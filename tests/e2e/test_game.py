@@ -69,8 +69,10 @@ def test_the_swarm_starts_as_a_square_then_drifts_down_and_spreads(start):
 @pytest.mark.parametrize("missing, buttons, text", [
     ("gfx/player.bmp", None, "Error loading player bitmap.\n   Could not create memory bitmap from file gfx/player.bmp."),
     ("gfx/ball.bmp", None, "Uncaught exception."),
+    ("gui/borderne.bmp", None,
+     "Error loading gui bitmaps.\nCause: Could not create memory bitmap from file gui/borderne.bmp."),
     (None, 1, "Sorry, your mouse has too few buttons."),
-], ids=["no player", "no ball", "one mouse button"])
+], ids=["no player", "no ball", "no frame corner", "one mouse button"])
 def test_a_fatal_error_shows_its_box_and_ends_it_with_one(start, missing, buttons, text):
     game = start([missing], buttons)
     assert game.message_box() == "Fatal Error:\n   " + text

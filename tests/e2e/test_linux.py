@@ -44,6 +44,12 @@ def test_every_quit_request_ends_it_with_zero(start, display, quit_request):
         assert (game.wait_exit(), game.output()) == (0, "")
 
 
+def test_without_a_display_it_says_why_and_ends_with_one(start):
+    game = start(on_display=False)
+    assert (game.wait_exit(), game.output()) == (1, "Fatal Error:\n   Could not install the Allegro library.\n"
+                                                 "   No display to run on: DISPLAY is not set.")
+
+
 def test_the_close_button_during_a_slow_start_ends_it_with_zero(start, art):
     folder = art()
     big_player(os.path.join(folder, "gfx", "player.bmp"))
