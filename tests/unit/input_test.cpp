@@ -20,7 +20,7 @@ TEST(InputDeathTest, InputNeedsTheLibraryIsInstalledOnceAndWantsTwoMouseButtons)
     EXPECT_FATAL(new Keyboard, "Could not install the keyboard.");
     // A driver already in place leaves install_keyboard nothing to do: the first keyboard succeeds.
     static KEYBOARD_DRIVER inPlace{};
-    EXPECT_FATAL((Keyboard::installed = false, keyboard_driver = &inPlace, new Keyboard, new Keyboard),
+    EXPECT_FATAL((Keyboard::installed = false, keyboard_driver = &inPlace, Keyboard(), Keyboard()),
                  "Attempt to install two keyboards.");
     EXPECT_FATAL((libraryInstalled = false, new Mouse), "Attempt to install mouse before library has been initialized.");
     EXPECT_FATAL((Mouse::installed = true, new Mouse), "Attempt to install two mice.");
