@@ -16,8 +16,12 @@ spread = lambda points: max(x for x, _ in points) - min(x for x, _ in points)
 def settled_ship(game):
     """Where the ship stands once the keys let go have reached the game and its frames the screen."""
     shots = [None]
-    return wait_for(lambda: time.sleep(0.2) or shots.append(game.shot().ship()) or shots[-2] == shots[-1] and shots[-1],
-                    "the ship to stand still")
+
+    def standing():
+        time.sleep(0.2)
+        shots.append(game.shot().ship())
+        return shots[-2] == shots[-1] and shots[-1]
+    return wait_for(standing, "the ship to stand still")
 
 
 def diagonal_run(display, game, keys):
