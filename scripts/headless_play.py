@@ -4,8 +4,8 @@ import os
 import sys
 import tempfile
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from conftest import GAME, REPO, Display, Game  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
+from game_driver import GAME, REPO, Display, Game  # noqa: E402
 
 folder = tempfile.mkdtemp(prefix="swarm-play-")
 display = Display("xvfb", folder)

@@ -1,243 +1,16 @@
-"""The machinery of the end-to-end scenarios: X servers of our own, the game (the Linux build, or swarm.exe under
-Wine) started in a folder of its art, and what it shows: screenshots, message boxes and its exit status."""
+"""The fixtures of the end-to-end scenarios: the build and the X server a scenario runs on, a Wine prefix, and the
+game started in a folder of its art. The machinery that drives the game is tools/game_driver.py."""
 
-import codecs
 import os
-import re
 import shutil
-import signal
 import subprocess
+import sys
 import tempfile
-import time
 
 import pytest
-from PIL import Image
-from Xlib import X, XK, display as xlib
-from Xlib.error import ConnectionClosedError, XError
-from Xlib.ext import randr, xtest
-from Xlib.protocol import event
 
-REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-GAME = os.environ.get("SWARM_BINARY", os.path.join(REPO, "build", "swarm"))
-EXE = os.environ.get("SWARM_EXE", os.path.join(REPO, "build-windows", "swarm.exe"))
-ART = ["gfx/player.bmp", "gfx/ball.bmp"] + ["gui/%s.bmp" % name for name in (
-    "bkgd", "bordern", "borderne", "bordere", "borderse", "borders", "bordersw", "borderw", "bordernw")]
-PLAYER_START = (292, 440)
-TIMEOUT = 60  # generous: a loaded machine may be slow, and a scenario only waits this long when it is failing
-
-XVFB_SCREENS = {"xvfb": "1024x768x24", "xvfb8": "1024x768x8", "small": "640x480x24"}
-
-
-def wait_for(condition, what, timeout=TIMEOUT):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        result = condition()
-        if result:
-            return result
-        time.sleep(0.05)
-    raise AssertionError("timed out after %ss waiting for %s" % (timeout, what))
-
-
-class Display:
-    """An X server of our own on the first free display number: Xvfb (the kinds in XVFB_SCREENS), or Xorg with
-    the dummy video driver ("xorg"), which switches modes as a desktop's does."""
-
-    def __init__(self, kind, folder):
-        read_end, write_end = os.pipe()
-        if kind == "xorg":
-            conf = os.path.join(os.path.dirname(os.path.abspath(__file__)), "xorg.conf")
-            command = ["Xorg", "-config", conf, "-logfile", os.path.join(folder, "xorg.log"), "-noreset"]
-        else:
-            command = ["Xvfb", "-screen", "0", XVFB_SCREENS[kind]]
-        self.process = subprocess.Popen(command + ["-displayfd", str(write_end), "-nolisten", "tcp"],
-                                        pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            self.name = ":" + pipe.readline().strip()
-        self.env = dict(os.environ, DISPLAY=self.name)
-        self.x = xlib.Display(self.name)
-        self.x.set_error_handler(lambda *error: None)  # a window gone before a request about it: not ours to report
-        self.root = self.x.screen().root
-
-    def mode(self):
-        info = randr.get_screen_info(self.root)
-        size = info.sizes[info.size_id]
-        return size.width_in_pixels, size.height_in_pixels
-
-    def windows(self, name):
-        found = []
-        for window in self.root.query_tree().children:
-            try:
-                found += [window] if window.get_wm_name() == name else []
-            except XError:
-                pass  # gone meanwhile
-        return found
-
-    def press(self, *keys, kind=X.KeyPress):
-        for key in keys:
-            xtest.fake_input(self.x, kind, self.x.keysym_to_keycode(XK.string_to_keysym(key)))
-        self.x.sync()
-
-    def release(self, *keys):
-        self.press(*keys, kind=X.KeyRelease)
-
-    def hold(self, seconds, *keys):
-        self.press(*keys)
-        time.sleep(seconds)
-        self.release(*keys)
-
-    def point(self, x, y):
-        xtest.fake_input(self.x, X.MotionNotify, x=x, y=y)
-        self.x.sync()
-
-    def close(self):
-        try:
-            self.x.close()
-        except ConnectionClosedError:
-            pass  # a scenario ended the server
-        self.process.terminate()
-        self.process.wait(TIMEOUT)
-
-
-class Shot:
-    """A window's pixels as (r, g, b), whatever the display's depth."""
-
-    def __init__(self, display, window):
-        geometry = window.get_geometry()
-        self.width, self.height = size = geometry.width, geometry.height
-        data = window.get_image(0, 0, self.width, self.height, X.ZPixmap, 0xFFFFFFFF).data
-        if geometry.depth == 8:
-            picture = Image.frombytes("P", size, data)
-            colours = window.get_attributes().colormap.query_colors(range(256))
-            picture.putpalette([c >> 8 for colour in colours for c in (colour.red, colour.green, colour.blue)])
-        else:
-            picture = Image.frombytes("RGB", size, data, "raw", "BGRX")
-        self.picture = picture.convert("RGB")
-        self.pixels = self.picture.load()
-
-    def points(self, predicate, box=None):
-        left, top, right, bottom = box or (0, 0, self.width, self.height)
-        return [(x, y) for y in range(top, bottom) for x in range(left, right) if predicate(self.pixels[x, y])]
-
-    def frame_rate(self):
-        """The grey pixels of the rate, drawn from (50, 50) in the 8 x 8 font; near grey, as 8 bits show it."""
-        return self.points(lambda p: all(abs(c - 170) <= 30 for c in p), (40, 40, 140, 70))
-
-    def balls(self):
-        return self.points(lambda p: p[0] > 90 and p[0] > p[1] + 40 and p[0] > p[2] + 40)
-
-    def ship(self):
-        """The top-left corner of the ship's blue-grey hull, anywhere on the screen."""
-        xs, ys = zip(*self.points(lambda p: p[2] > 90 and p[2] > p[0] + 20))
-        return min(xs), min(ys)
-
-
-class Game:
-    """The real game, started in a folder that holds its art."""
-
-    def __init__(self, display, command, cwd, env, output_path):
-        self.display, self.window, self.wine, self.restarts = display, None, command[0] == "wine", 3
-        self.output_path = output_path
-
-        def launch():
-            with open(self.output_path, "wb") as output:
-                return subprocess.Popen(command, cwd=cwd, env=env, stdin=subprocess.DEVNULL, stdout=output,
-                                        stderr=subprocess.STDOUT)
-        self.launch = launch
-        self.process = launch()
-
-    def output(self):
-        with open(self.output_path, "rb") as output:
-            return output.read().decode(errors="replace")
-
-    def find_window(self, frames):
-        if self.process.poll() is not None:
-            # On a busy machine the library's X11 start-up now and then fails without saying why, and the
-            # game reports it as it should. That is the library's, not what is tested here.
-            if self.restarts and "Could not install the Allegro library." in self.output():
-                self.restarts -= 1
-                self.process = self.launch()
-                return None
-            raise AssertionError("the game ended before showing a window:\n" + self.output())
-        if self.shown_box():
-            raise AssertionError("the game shows a message box instead of a window:\n" + self.shown_box())
-        # A fullscreen attempt may come and go first: the 640 x 480 window that draws frames is final.
-        for window in self.display.windows("swarm"):
-            try:
-                shot = Shot(self.display, window)
-                if shot.width == 640 and shot.height == 480 and (shot.frame_rate() or not frames):
-                    return window
-            except XError:
-                pass  # gone, or not yet mapped
-        return None
-
-    def wait_for_window(self, frames=True):
-        self.window = wait_for(lambda: self.find_window(frames), "the game's window")
-        # Keys go to the window under the pointer, and the library takes focus when the pointer enters.
-        self.display.point(1000, 760)
-        self.display.point(320, 240)
-        return self
-
-    def shot(self):
-        return Shot(self.display, self.window)
-
-    def request_close(self):
-        """The window manager's close request, as a title bar's close button sends it."""
-        atom = self.display.x.intern_atom
-        self.window.send_event(event.ClientMessage(window=self.window, client_type=atom("WM_PROTOCOLS"),
-                                                   data=(32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
-        self.display.x.sync()
-
-    def quit(self):
-        """Holds Escape until the game ends."""
-        self.display.press("Escape")
-        try:
-            return self.wait_exit()
-        finally:
-            self.display.release("Escape")
-
-    def wait_exit(self):
-        try:
-            return self.process.wait(TIMEOUT)
-        except subprocess.TimeoutExpired:
-            raise AssertionError("the game did not end within %ss" % TIMEOUT)
-
-    def shown_box(self):
-        """The text of the game's message box, if it shows one. Under X the library runs xmessage with the text as
-        its last argument, ended by a line break; Wine traces the text of its box."""
-        if self.wine:
-            found = re.search(r'trace:msgbox:\w+ L"(.*)"\n', self.output())
-            return found and codecs.decode(found[1], "unicode_escape")
-        boxes = subprocess.run(["pgrep", "-P", str(self.process.pid), "-x", "xmessage"], capture_output=True,
-                               text=True).stdout.split()
-        if boxes:
-            self.box = int(boxes[0])
-            with open("/proc/%d/cmdline" % self.box, "rb") as cmdline:
-                return cmdline.read().split(b"\0")[-2].decode().removesuffix("\n")
-
-    def message_box(self):
-        def find():
-            if self.process.poll() is not None:
-                raise AssertionError("the game ended without a message box:\n" + self.output())
-            return self.shown_box()
-        return wait_for(find, "a message box")
-
-    def dismiss_box(self):
-        if not self.wine:
-            os.kill(self.box, signal.SIGTERM)
-            return
-        # Wine traces the text before the box shows: press Return on it until the game ends.
-        def press_return():
-            for window in self.display.windows("swarm"):
-                window.set_input_focus(X.RevertToParent, X.CurrentTime)
-                self.display.hold(0.1, "Return")
-            return self.process.poll() is not None
-        wait_for(press_return, "Return to close the box")
-
-    def close(self):
-        if self.process.poll() is None:
-            self.process.kill()  # by its process id: under Wine never by name
-            self.process.wait()
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from game_driver import EXE, GAME, Display, Game, art_folder, wine_prefix  # noqa: E402
 
 
 @pytest.fixture
@@ -248,23 +21,13 @@ def build(request):
 
 @pytest.fixture
 def display(request, tmp_path):
-    """The X server a scenario runs on: a kind of XVFB_SCREENS, Xvfb at 1024 x 768 x 24 unless asked, or "xorg"."""
+    """The X server a scenario runs on: a kind of Display, Xvfb at 1024 x 768 x 24 unless asked, or "xorg"."""
     kind = getattr(request, "param", "xvfb")
     if kind == "xorg" and (os.geteuid() != 0 or not shutil.which("Xorg")):
         pytest.skip("Xorg's dummy driver needs root and the xserver-xorg-video-dummy package")
     server = Display(kind, tmp_path)
     yield server
     server.close()
-
-
-def wine_prefix(prefix):
-    """Makes a Wine prefix and returns the environment that uses it: no debug output but the message box's text,
-    DirectDraw through GDI, no .NET or HTML engines."""
-    env = {"WINEPREFIX": prefix, "WINEDEBUG": "-all,+msgbox", "WINEDLLOVERRIDES": "mscoree,mshtml="}
-    for command in (["wineboot", "-i"],
-                    ["wine", "reg", "add", r"HKCU\Software\Wine\Direct3D", "/v", "renderer", "/d", "gdi", "/f"]):
-        subprocess.run(command, env=dict(os.environ, **env), check=True, capture_output=True, timeout=300)
-    return env
 
 
 @pytest.fixture(scope="session")
@@ -280,27 +43,15 @@ def wine():
 
 
 @pytest.fixture
-def art(tmp_path):
-    """Makes a folder with a copy of the game's art, less the named files."""
-    def make(missing=()):
-        folder = tempfile.mkdtemp(dir=tmp_path)
-        for name in ART:
-            os.makedirs(os.path.join(folder, os.path.dirname(name)), exist_ok=True)
-            if name not in missing:
-                shutil.copy(os.path.join(REPO, name), os.path.join(folder, name))
-        return folder
-    return make
-
-
-@pytest.fixture
-def start(request, build, display, art, tmp_path):
+def start(request, build, display, tmp_path):
     """Starts the scenario's build on its display, in a folder of art less the missing files. A mouse of so many
-    buttons is the library's setting for it; command and env replace or add to the defaults."""
+    buttons is the library's setting for it."""
     games = []
 
-    def start(missing=(), buttons=None, cwd=None, command=(GAME,), env=None, on_display=True):
-        cwd = cwd or art(missing)
-        env = dict(display.env if on_display else {k: v for k, v in os.environ.items() if k != "DISPLAY"}, **env or {})
+    def start(missing=(), buttons=None, on_display=True):
+        cwd = art_folder(tempfile.mkdtemp(dir=tmp_path), missing)
+        env = dict(display.env) if on_display else {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+        command = (GAME,)
         if build == "wine":
             shutil.copy(EXE, cwd)
             command, env = ("wine", "swarm.exe"), dict(env, **request.getfixturevalue("wine"))

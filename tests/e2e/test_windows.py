@@ -6,7 +6,7 @@ import time
 import pytest
 from Xlib import X
 
-from conftest import wait_for
+from game_driver import wait_for
 
 
 @pytest.mark.parametrize("build", ["wine"], indirect=True)

@@ -1,7 +1,7 @@
 """Plays the game on Xvfb with random arrow keys, then checks that it ends with 0 and printed nothing (no
 sanitizer report); a run of a minute or more also checks that resident memory stays flat after the first 10 s.
 
-Usage: /usr/bin/python3 scripts/soak.py [seconds]   (SWARM_BINARY picks the build, a sanitizer build by choice)
+Usage: /usr/bin/python3 tests/soak.py [seconds]   (SWARM_BINARY picks the build, a sanitizer build by choice)
 """
 
 import os
@@ -10,8 +10,8 @@ import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from conftest import GAME, REPO, Display, Game  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
+from game_driver import GAME, REPO, Display, Game  # noqa: E402
 
 ARROWS = ["Up", "Right", "Down", "Left"]
 ALLOWED_GROWTH_KB = 300
