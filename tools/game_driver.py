@@ -108,15 +108,15 @@ class Display:
 
 
 class Shot:
-    """A window's pixels as (r, g, b), whatever the display's depth."""
+    """A window's pixels, or a pixmap's in the colours of a colour map, as (r, g, b), whatever the display's depth."""
 
-    def __init__(self, drawable):
+    def __init__(self, drawable, colormap=None):
         geometry = drawable.get_geometry()
         self.width, self.height = size = geometry.width, geometry.height
         data = drawable.get_image(0, 0, self.width, self.height, X.ZPixmap, 0xFFFFFFFF).data
         if geometry.depth == 8:
             picture = Image.frombytes("P", size, data)
-            colours = drawable.get_attributes().colormap.query_colors(range(256))
+            colours = (colormap or drawable.get_attributes().colormap).query_colors(range(256))
             picture.putpalette([c >> 8 for colour in colours for c in (colour.red, colour.green, colour.blue)])
         else:
             picture = Image.frombytes("RGB", size, data, "raw", "BGRX")
@@ -188,6 +188,10 @@ class Game:
 
     def shot(self):
         return Shot(self.window)
+
+    def icon(self):
+        """The icon the window offers a desktop, which shows it in the screen's colours."""
+        return Shot(self.window.get_wm_hints().icon_pixmap, self.display.x.screen().default_colormap)
 
     def request_close(self):
         """The window manager's close request, as a title bar's close button sends it."""

@@ -27,6 +27,7 @@ void installLibrary()
                    (allegro_error[0] != '\0' ? std::string(allegro_error) : whyNoSystemDriver()));
     libraryInstalled = true;
     exitWhenTheDisplayIsLost();
+    identifyTheWindow();
 }
 
 // Without it nothing would move and the frame rate would read 0: a silent freeze.

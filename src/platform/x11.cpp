@@ -5,12 +5,18 @@
 #ifdef ALLEGRO_WITH_XWINDOWS
 #include <X11/Xlib.h>
 #include <unistd.h>
+#include <xalleg.h>
 
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
 
+// The library's window icon, read when the window is made: not in its public headers.
+extern "C" void* allegro_icon;
+
 namespace {
+
+#include "swarm_icon.xpm"  // swarmIcon: the ship, made from gfx/player.bmp at build time
 
 // Called by Xlib on whichever thread finds the connection gone. The exit handlers would tear
 // the library down under the other threads, hence _exit; a box cannot show without a display.
@@ -36,6 +42,12 @@ void exitWhenTheDisplayIsLost()
     XSetIOErrorHandler(onDisplayLost);
 }
 
+void identifyTheWindow()
+{
+    xwin_set_window_name("swarm", "Swarm");
+    allegro_icon = const_cast<char**>(swarmIcon);
+}
+
 std::string whyNoSystemDriver()
 {
     const char* name = std::getenv("DISPLAY");
@@ -51,6 +63,8 @@ std::string whyNoSystemDriver()
 #else
 
 void exitWhenTheDisplayIsLost() {}
+
+void identifyTheWindow() {}
 
 std::string whyNoSystemDriver() { return "The library gave no reason."; }
 

@@ -40,12 +40,16 @@ def diagonal_run(display, game, keys):
 
 @pytest.mark.parametrize("build, display", [("linux", "xvfb"), ("linux", "xvfb8"), ("linux", "small"),
                                             ("linux", "xorg"), ("wine", "xvfb"), ("wine", "small")], indirect=True)
-def test_the_ship_follows_the_arrows_240_pixels_a_second_and_escape_ends_it(display, start):
+def test_the_ship_follows_the_arrows_240_pixels_a_second_and_escape_ends_it(build, display, start):
     mode = display.mode()
     game = start(buttons=2).wait_for_window()
     shot = game.shot()
     assert max(map(abs, (a - b for a, b in zip(shot.ship(), PLAYER_START)))) < 12
     assert shows_the_hull(shot.pixels[x, y] for y in range(430, 480) for x in range(280, 340))
+    if build == "linux":
+        # A desktop matches the window to the menu entry by its class, and shows the ship as its icon.
+        assert game.window.get_wm_class() == ("swarm", "Swarm")
+        assert shows_the_hull(game.icon().picture.getdata())
     # Both keys of a pair held: the ship stands still.
     display.press("Left", "Right")
     time.sleep(0.3)
