@@ -3,7 +3,6 @@
 //   swarm_bench display [frames] the real window: start-up, frame rate against clear + present
 #include <allegro.h>
 #ifndef _WIN32
-#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
@@ -172,6 +171,17 @@ double secondsSinceExec()
     uptime >> up;
     return up - static_cast<double>(started) / sysconf(_SC_CLK_TCK);
 }
+
+// This program's own peak resident memory in kB. Not getrusage's ru_maxrss: it outlives exec, so it would
+// report the launcher's peak when that was larger; a new program starts its VmHWM afresh.
+long peakResidentKb()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return -1;
+}
 #endif
 
 int displayBench(int frames)
@@ -188,11 +198,9 @@ int displayBench(int frames)
     flipBuffer();
 #ifndef _WIN32  // under Wine the process start and memory are Wine's as much as the game's
     const double startUp = secondsSinceExec();
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
     std::printf("%-44s %12.0f %-6s (from exec; /proc/uptime has 10 ms steps)\n", "start-up to the first frame",
                 startUp * 1000, "ms");
-    std::printf("%-44s %12ld %-6s\n", "peak resident memory at the first frame", usage.ru_maxrss, "kB");
+    std::printf("%-44s %12ld %-6s\n", "peak resident memory at the first frame", peakResidentKb(), "kB");
 #endif
 
     auto framesPerSecond = [&](const std::function<void()>& frame) {
