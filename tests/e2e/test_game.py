@@ -30,12 +30,14 @@ def settled_ship(game):
 
 
 def diagonal_run(display, game, keys):
-    """How far the ship goes on each axis with two arrow keys held for a second, and how long they were held."""
+    """How far the ship goes on each axis the way Up and Left or Down and Right point, held for a second, and how
+    long they were held."""
     (x1, y1), pressed = settled_ship(game), time.monotonic()
     display.hold(1, *keys)
     held = time.monotonic() - pressed
     x2, y2 = settled_ship(game)
-    return abs(x2 - x1), abs(y2 - y1), held
+    way = -1 if "Up" in keys else 1
+    return way * (x2 - x1), way * (y2 - y1), held
 
 
 @pytest.mark.parametrize("build, display", [("linux", "xvfb"), ("linux", "xvfb8"), ("linux", "small"),

@@ -16,7 +16,6 @@
 #include <fstream>
 #include <memory>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,7 +25,6 @@
 #include "core/ticks.h"
 #include "gfx/bmp.h"
 #include "gfx/bmp_file.h"
-#include "gfx/gui.h"
 #include "gfx/img_list.h"
 #include "platform/display.h"
 #include "platform/keyboard.h"
@@ -34,7 +32,6 @@
 #include "platform/x11.h"
 #include "world/ball_monster.h"
 #include "world/obj.h"
-#include "world/player.h"
 
 // Without a display the message box text goes to standard output; death tests read standard error.
 inline void routeMessagesToStderr()

@@ -1,18 +1,5 @@
 #include "helpers.h"
 
-TEST(KeyboardDir, EverySetOfArrowKeysGivesItsDirectionAndOtherKeysChangeNothing)
-{
-    // Bits: up, right, down, left. Opposite pairs, and so three or four keys, stand still.
-    const Dir byKeys[16] = {NONE, W, S, SW, E, NONE, SE, NONE, N, NW, NONE, NONE, NE, NONE, NONE, NONE};
-    // No keyboard driver without a display: key is ours to write.
-    key[KEY_ESC] = key[KEY_SPACE] = key[KEY_8_PAD] = 1;
-    for (int held = 0; held < 16; ++held) {
-        key[KEY_UP] = held & 8, key[KEY_RIGHT] = held & 4, key[KEY_DOWN] = held & 2, key[KEY_LEFT] = held & 1;
-        EXPECT_EQ(Keyboard::dir(), byKeys[held]) << "keys " << held;
-    }
-    key[KEY_UP] = key[KEY_RIGHT] = key[KEY_DOWN] = key[KEY_LEFT] = key[KEY_ESC] = key[KEY_SPACE] = key[KEY_8_PAD] = 0;
-}
-
 TEST(InputDeathTest, InputNeedsTheLibraryIsInstalledOnceAndWantsTwoMouseButtons)
 {
     EXPECT_FATAL((libraryInstalled = false, Keyboard::installed = false, new Keyboard),

@@ -69,35 +69,6 @@ TEST_F(Objects, DiagonalsTestEachAxisFromWhereTheObjectIsNeverTheTarget)
     EXPECT_EQ(at(mover), std::make_pair(4, -3));
 }
 
-TEST_F(Objects, TheTickUnlinksDeadObjectsAndStillUpdatesTheNext)
-{
-    struct Counted : Obj {
-        Counted(bool dies) : Obj(square, 0, 0), dies(dies) {}
-        void update() override { ++updates, dead = dies; }
-        bool dies;
-        int updates = 0;
-    };
-    Counted first(false), dying(true), next(false), last(true);
-    objects = {&first, &dying, &next, &last};
-    updateObjects();
-    updateObjects();
-    EXPECT_EQ((std::list<Obj*>{&first, &next}), objects);
-    EXPECT_EQ(first.updates + 10 * dying.updates + 100 * next.updates + 1000 * last.updates, 1212);
-}
-
-TEST_F(Objects, ThePlayerStartsAtTheBottomAndStepsOnePixelPerTickTheWayTheArrowsPoint)
-{
-    // No keyboard driver without a display: key is ours to write.
-    Player player;
-    objects.push_back(&player);
-    EXPECT_EQ(at(player), std::make_pair(292, 440));
-    key[KEY_UP] = key[KEY_LEFT] = 1;
-    for (int i = 0; i < 10; ++i)
-        updateObjects();
-    key[KEY_UP] = key[KEY_LEFT] = 0;
-    EXPECT_EQ(at(player), std::make_pair(282, 430));
-}
-
 TEST_F(Objects, BadDirectionsAreFatal)
 {
     Obj& o = add(0, 0);
