@@ -2,16 +2,11 @@
 
 import os
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
-from game_driver import GAME, REPO, Display, Game  # noqa: E402
+from game_driver import REPO, game_on_xvfb  # noqa: E402
 
-folder = tempfile.mkdtemp(prefix="swarm-play-")
-display = Display("xvfb", folder)
-game = Game(display, [GAME], REPO, display.env, os.path.join(folder, "output"))
-try:
-    game.wait_for_window()
+with game_on_xvfb() as (display, game):
     print("The game is running in a 640 x 480 window; steering right for a second ...")
     display.hold(1, "Right")
     path = os.path.join(REPO, "build", "screenshot.png")
@@ -19,7 +14,4 @@ try:
     print("Saved a screenshot to " + os.path.relpath(path, os.getcwd()))
     status = game.quit()
     print("Swarm ended with exit status %d." % status)
-finally:
-    game.close()
-    display.close()
 sys.exit(status)

@@ -7,11 +7,10 @@ Usage: /usr/bin/python3 tests/soak.py [seconds]   (SWARM_BINARY picks the build,
 import os
 import random
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
-from game_driver import GAME, REPO, Display, Game  # noqa: E402
+from game_driver import game_on_xvfb  # noqa: E402
 
 ARROWS = ["Up", "Right", "Down", "Left"]
 ALLOWED_GROWTH_KB = 300
@@ -23,41 +22,30 @@ def resident_kb(pid):
         return next(int(line.split()[1]) for line in status if line.startswith("VmRSS:"))
 
 
-def main():
-    seconds = float(sys.argv[1]) if len(sys.argv) > 1 else 400
-    folder = tempfile.mkdtemp(prefix="swarm-soak-")
-    display = Display("xvfb", folder)
-    game = Game(display, [GAME], REPO, display.env, os.path.join(folder, "output"))
-    try:
-        game.wait_for_window()
-        started = time.monotonic()
-        baseline = None
-        held = []
-        while time.monotonic() - started < seconds:
-            if baseline is None and seconds >= 60 and time.monotonic() - started >= SETTLING_SECONDS:
-                baseline = resident_kb(game.process.pid)
-            display.release(*held)
-            held = random.sample(ARROWS, random.randint(0, 3))
-            display.press(*held)
-            time.sleep(random.uniform(0.05, 0.5))
+seconds = float(sys.argv[1]) if len(sys.argv) > 1 else 400
+with game_on_xvfb() as (display, game):
+    started = time.monotonic()
+    baseline = None
+    held = []
+    while time.monotonic() - started < seconds:
+        if baseline is None and seconds >= 60 and time.monotonic() - started >= SETTLING_SECONDS:
+            baseline = resident_kb(game.process.pid)
         display.release(*held)
-        final = resident_kb(game.process.pid)
-        status = game.quit()
-        output = game.output()
-    finally:
-        game.close()
-        display.close()
-    print("played %.0f s; exit status %d" % (seconds, status))
-    growth = 0
-    if baseline is not None:
-        growth = final - baseline
-        print("resident %d kB after %d s, %d kB at the end (%+d kB)" % (baseline, SETTLING_SECONDS, final, growth))
-    if output:
-        print("output:\n" + output)
-    ok = status == 0 and not output and growth <= ALLOWED_GROWTH_KB
-    print("soak passed" if ok else "soak FAILED")
-    return 0 if ok else 1
+        held = random.sample(ARROWS, random.randint(0, 3))
+        display.press(*held)
+        time.sleep(random.uniform(0.05, 0.5))
+    display.release(*held)
+    final = resident_kb(game.process.pid)
+    status = game.quit()
+    output = game.output()
+print("played %.0f s; exit status %d" % (seconds, status))
+growth = 0
+if baseline is not None:
+    growth = final - baseline
+    print("resident %d kB after %d s, %d kB at the end (%+d kB)" % (baseline, SETTLING_SECONDS, final, growth))
+if output:
+    print("output:\n" + output)
+ok = status == 0 and not output and growth <= ALLOWED_GROWTH_KB
+print("soak passed" if ok else "soak FAILED")
+sys.exit(0 if ok else 1)
 
-
-if __name__ == "__main__":
-    sys.exit(main())

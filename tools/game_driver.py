@@ -4,11 +4,13 @@ screenshots, message boxes and the exit status. Used by scripts/play, bench/run,
 """
 
 import codecs
+import contextlib
 import os
 import re
 import shutil
 import signal
 import subprocess
+import tempfile
 import time
 
 from PIL import Image
@@ -251,6 +253,20 @@ class Game:
             self.process.kill()  # by its process id: under Wine never by name
             self.process.wait()
 
+
+
+@contextlib.contextmanager
+def game_on_xvfb():
+    """The Linux build (SWARM_BINARY, or build/swarm) in its window on an Xvfb of its own, from the repository's root;
+    killed if still running, and the server closed, on leaving."""
+    folder = tempfile.mkdtemp(prefix="swarm-")
+    display = Display("xvfb", folder)
+    game = Game(display, [GAME], REPO, display.env, os.path.join(folder, "output"))
+    try:
+        yield display, game.wait_for_window()
+    finally:
+        game.close()
+        display.close()
 
 
 def wine_prefix(prefix):
