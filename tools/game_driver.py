@@ -256,12 +256,12 @@ class Game:
 
 
 @contextlib.contextmanager
-def game_on_xvfb():
-    """The Linux build (SWARM_BINARY, or build/swarm) in its window on an Xvfb of its own, from the repository's root;
-    killed if still running, and the server closed, on leaving."""
+def game_on_xvfb(command=(GAME,), cwd=REPO):
+    """The game (by default the Linux build from the repository's root) in its window on an Xvfb of its own; killed if
+    still running, and the server closed, on leaving."""
     folder = tempfile.mkdtemp(prefix="swarm-")
     display = Display("xvfb", folder)
-    game = Game(display, [GAME], REPO, display.env, os.path.join(folder, "output"))
+    game = Game(display, list(command), cwd, display.env, os.path.join(folder, "output"))
     try:
         yield display, game.wait_for_window()
     finally:
