@@ -160,7 +160,7 @@ class Game:
         with open(self.output_path, "rb") as output:
             return output.read().decode(errors="replace")
 
-    def find_window(self, frames):
+    def find_window(self):
         if self.process.poll() is not None:
             # On a busy machine the library's X11 start-up now and then fails without saying why, and the
             # game reports it as it should. That is the library's, not what is tested here.
@@ -175,14 +175,14 @@ class Game:
         for window in self.display.windows("swarm"):
             try:
                 shot = Shot(window)
-                if shot.width == 640 and shot.height == 480 and (shot.frame_rate() or not frames):
+                if shot.width == 640 and shot.height == 480 and shot.frame_rate():
                     return window
             except XError:
                 pass  # gone, or not yet mapped
         return None
 
-    def wait_for_window(self, frames=True):
-        self.window = wait_for(lambda: self.find_window(frames), "the game's window")
+    def wait_for_window(self):
+        self.window = wait_for(self.find_window, "the game's window")
         # Keys go to the window under the pointer, and the library takes focus when the pointer enters.
         self.display.point(1000, 760)
         self.display.point(320, 240)
