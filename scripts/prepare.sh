@@ -28,6 +28,34 @@ sudo_if_needed() {
     [ "$(id -u)" -eq 0 ] || echo sudo
 }
 
+# The library's upstream source from Debian's source package, fetched once into build-source/ and checked against
+# the .dsc that vouches for it; prints the tarball's path. The Windows build compiles it; the fuzz build
+# instruments its BMP loader.
+library_source() {
+    local folder=build-source orig expected
+    mkdir -p "$folder"
+    if ! ls "$folder"/allegro4.4_*.orig.tar.gz >/dev/null 2>&1; then
+        echo "Fetching the library's source from Debian ..." >&2
+        if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
+            echo "Adding Debian's source packages to the apt sources ..." >&2
+            printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: bookworm\nComponents: main\n%s\n' \
+                'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
+                $(sudo_if_needed) tee /etc/apt/sources.list.d/debian-src.sources >/dev/null
+            $(sudo_if_needed) apt-get update -q >&2
+        fi
+        # Only the upstream tarball and the .dsc that vouches for it are needed; Debian's own packaging may not come.
+        (cd "$folder" && apt-get source --download-only allegro4.4 >/dev/null 2>&1) || true
+    fi
+    orig=$(ls "$folder"/allegro4.4_*.orig.tar.gz)
+    expected=$(awk '/^Checksums-Sha256:/ {on = 1; next} /^[^ ]/ {on = 0} on && $3 ~ /orig.tar.gz$/ {print $1}' \
+        "$folder"/allegro4.4_*.dsc)
+    if [ "$(sha256sum "$orig" | cut -d' ' -f1)" != "$expected" ]; then
+        echo "The library's source does not match its checksum in the .dsc: $orig" >&2
+        return 1
+    fi
+    echo "$orig"
+}
+
 build_game() {
     echo "Configuring and building into build/ ..."
     cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

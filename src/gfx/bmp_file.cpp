@@ -30,7 +30,9 @@ public:
 };
 
 // Decodes an RLE stream without storing pixels: every pixel must land inside the bitmap, every
-// byte must be inside the file, and the stream must end the picture.
+// byte must be inside the file, and the stream must end the picture. The loader ends a line by
+// itself once x passes the row's end, so a move past the row would leave it on another row than
+// this count: moves, runs and literals must stay inside the picture, as a sound encoder's do.
 bool rleStreamIsSafe(const Reader& file, std::size_t at, long width, long height, bool nibbles)
 {
     long x = 0, y = 0;
@@ -38,7 +40,7 @@ bool rleStreamIsSafe(const Reader& file, std::size_t at, long width, long height
         const unsigned count = file.at(at), value = file.at(at + 1);
         at += 2;
         if (count > 0) {
-            if (y >= height || x + static_cast<long>(count) > width)
+            if (x + static_cast<long>(count) > width)
                 return false;
             x += count;
         } else if (value == 0) {  // end of line
@@ -53,15 +55,27 @@ bool rleStreamIsSafe(const Reader& file, std::size_t at, long width, long height
             x += file.at(at);
             y += file.at(at + 1);
             at += 2;
+            if (x > width || y >= height)
+                return false;
         } else {  // a literal run of value pixels, padded to whole words
             const std::size_t bytes = nibbles ? (value + 1) / 2 : value;
-            if (y >= height || x + static_cast<long>(value) > width || !file.has(at, bytes + bytes % 2))
+            if (x + static_cast<long>(value) > width || !file.has(at, bytes + bytes % 2))
                 return false;
             x += value;
             at += bytes + bytes % 2;
         }
     }
     return false;
+}
+
+// The loader reads bit-field pixels straight after the masks, whatever the header's offset, and
+// sizes them by the masks rather than the depth: both must agree with the header.
+bool bitFieldsFit(const Reader& file, unsigned bitsPerPixel, std::size_t pixelsAt, std::size_t masksEnd)
+{
+    const std::uint32_t red = file.u32(masksEnd - 12), blue = file.u32(masksEnd - 4);
+    const bool masksFit = bitsPerPixel == 16 ? blue == 0x1F && (red == 0x7C00 || red == 0xF800)
+                                             : blue == 0xFF && red == 0xFF0000;
+    return pixelsAt == masksEnd && masksFit;
 }
 
 } // namespace
@@ -83,7 +97,7 @@ bool bmpDataIsSafe(const unsigned char* data, std::size_t size)
         height = file.u16(20);
         bitsPerPixel = file.u16(24);
         paletteEntry = 3;
-    } else if (headerSize >= windowsHeaderSize && headerSize <= 1024) {
+    } else if (headerSize == windowsHeaderSize) {  // the loader reads no later kind
         if (!file.has(0, fileHeaderSize + windowsHeaderSize))
             return false;
         width = file.i32(18);
@@ -107,6 +121,8 @@ bool bmpDataIsSafe(const unsigned char* data, std::size_t size)
     // The loader takes everything between the headers and the pixels as palette: at most 256 entries.
     const std::size_t headersEnd = fileHeaderSize + headerSize + (compression == bitfields ? 12 : 0);
     if (pixelsAt < headersEnd || pixelsAt - headersEnd > 256 * paletteEntry || pixelsAt >= size)
+        return false;
+    if (compression == bitfields && !bitFieldsFit(file, bitsPerPixel, pixelsAt, headersEnd))
         return false;
     if (compression == rle8 || compression == rle4)
         return rleStreamIsSafe(file, pixelsAt, width, height, compression == rle4);
