@@ -127,25 +127,18 @@ int memoryBench(bool smoke)
     report("  the same against the bare clear", gameFrame, "ns", bareClear);
     auto present = [&] { blit(buffer, presented, 0, 0, 0, 0, 640, 480); };
     const double barePresent = nanosPerCall([&] { clear_to_color(buffer, 0), present(); }, 2000);
-    report("  the same with a present blit", nanosPerCall([&] {
-               drawGameFrame(boss);
-               present();
-           }, 2000), "ns", barePresent);
+    report("  the same with a present blit", nanosPerCall([&] { drawGameFrame(boss), present(); }, 2000), "ns",
+           barePresent);
 
     std::vector<FlatBall> flat;
     for (const BallMonster::Ball* b : boss.balls)
         flat.push_back({b->x, b->y, b->speed, b->heading});
     int flatCentre = boss.y;
     const double flatTickNs = nanosPerCall([&] { flatTick(flat, 270, ++flatCentre, 100); }, 20000);
-    report("world tick (swarm + object tick)", nanosPerCall([&] {
-               boss.update();
-               updateObjects();
-           }, 20000), "ns", flatTickNs);
+    report("world tick (swarm + object tick)", nanosPerCall([&] { boss.update(), updateObjects(); }, 20000), "ns",
+           flatTickNs);
 
-    const double catchUp = nanosPerCall([&] {
-        pendingTicks = ticksPerSecond;
-        runPendingTicks(boss);
-    }, 20);
+    const double catchUp = nanosPerCall([&] { pendingTicks = ticksPerSecond, runPendingTicks(boss); }, 20);
     report("catch-up: 240 pending ticks back to back", catchUp, "ns", 1e9);
     std::printf("%-44s (baseline: the one second of play they stand for)\n", "");
     return 0;
