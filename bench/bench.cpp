@@ -213,12 +213,12 @@ int displayBench(int frames)
         flipBuffer();
         clearScreenBuffer(black);
     });
-    std::printf("%-44s %12.0f %-6s baseline %12.0f  ratio %6.2f\n", "frame rate in the window (game loop)", game, "fps",
-                bare, game / bare);
+    std::printf("%-44s %12.0f %-6s baseline %12.0f  ratio %6.2f\n", "frame rate in the window (game loop)", game,
+                "fps", bare, game / bare);
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -131,7 +131,7 @@ BITMAP* makeEdge(bool horizontal, int along, int thick, bool outsideFirst)
             const double across = (outsideFirst ? t : thick - 1 - t) / static_cast<double>(thick - 1);
             Rgb c = bevel(across);
             if (a % 16 == 8 && t > 1 && t < thick - 2)
-                c = scale(c, 0.8); // rivet line
+                c = scale(c, 0.8);  // rivet line
             if (horizontal)
                 putpixel(bmp, a, t, colour(c));
             else
@@ -163,7 +163,7 @@ BITMAP* makeCorner(int size, int cornerX, int cornerY)
     return bmp;
 }
 
-} // namespace
+}  // namespace
 
 int main()
 {

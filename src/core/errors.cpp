@@ -42,7 +42,7 @@ void letSignalsEndTheGame()
 #endif
 }
 
-} // namespace
+}  // namespace
 
 Exception::Exception(std::string msg) : msg(std::move(msg)) {}
 

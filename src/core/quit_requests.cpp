@@ -21,7 +21,7 @@ void onKeyEvent(int scancode)
         requested = true;
 }
 
-} // namespace
+}  // namespace
 
 void listenForQuitRequests()
 {

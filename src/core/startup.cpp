@@ -39,7 +39,7 @@ void startTicks()
         fatalError("Could not start the 240 Hz tick timer.");
 }
 
-} // namespace
+}  // namespace
 
 void installExceptionHandlers()
 {

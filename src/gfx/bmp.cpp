@@ -12,7 +12,7 @@ namespace {
 
 std::string sizeText(int width, int height) { return toString(width) + "x" + toString(height); }
 
-} // namespace
+}  // namespace
 
 Bmp::Bmp(int width, int height, bool video)
 {

@@ -73,12 +73,12 @@ bool rleStreamIsSafe(const Reader& file, std::size_t at, long width, long height
 bool bitFieldsFit(const Reader& file, unsigned bitsPerPixel, std::size_t pixelsAt, std::size_t masksEnd)
 {
     const std::uint32_t red = file.u32(masksEnd - 12), blue = file.u32(masksEnd - 4);
-    const bool masksFit = bitsPerPixel == 16 ? blue == 0x1F && (red == 0x7C00 || red == 0xF800)
-                                             : blue == 0xFF && red == 0xFF0000;
+    const bool masksFit =
+        bitsPerPixel == 16 ? blue == 0x1F && (red == 0x7C00 || red == 0xF800) : blue == 0xFF && red == 0xFF0000;
     return pixelsAt == masksEnd && masksFit;
 }
 
-} // namespace
+}  // namespace
 
 bool bmpDataIsSafe(const unsigned char* data, std::size_t size)
 {

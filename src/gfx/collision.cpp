@@ -20,8 +20,7 @@ bool Bmp::collides(int x, int y, int otherX, int otherY, const Bmp& other) const
     const int offsetY = y - otherY;
     for (int row = top; row <= bottom; ++row)
         for (int column = left; column <= right; ++column)
-            if (getpixel(a, column, row) != maskColor &&
-                getpixel(b, column + offsetX, row + offsetY) != maskColor)
+            if (getpixel(a, column, row) != maskColor && getpixel(b, column + offsetX, row + offsetY) != maskColor)
                 return true;
     return false;
 }

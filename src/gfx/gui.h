@@ -9,8 +9,8 @@ class Bmp;
 extern const std::string guiDir;
 extern const std::string guiBkgdPath, guiBorderNPath, guiBorderNEPath, guiBorderEPath, guiBorderSEPath,
     guiBorderSPath, guiBorderSWPath, guiBorderWPath, guiBorderNWPath;
-extern Bmp *guiBkgd, *guiBorderN, *guiBorderNE, *guiBorderE, *guiBorderSE, *guiBorderS, *guiBorderSW,
-    *guiBorderW, *guiBorderNW;
+extern Bmp *guiBkgd, *guiBorderN, *guiBorderNE, *guiBorderE, *guiBorderSE, *guiBorderS, *guiBorderSW, *guiBorderW,
+    *guiBorderNW;
 
 // Loads the nine pieces in order; the first that fails is a fatal error naming it.
 void loadGuiBitmaps();

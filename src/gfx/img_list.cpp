@@ -8,7 +8,7 @@ namespace {
 // Never cleared: even a destroyed registry counts.
 bool imgListLoaded = false;
 
-} // namespace
+}  // namespace
 
 ImgList images;
 

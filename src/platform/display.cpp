@@ -21,8 +21,7 @@ bool isVideoPage(const Bmp* bmp) { return bmp != nullptr && (bmp == videoPage1 |
 // Asks for a virtual screen twice the visible height first: room for two pages.
 void setGraphicsMode(int card, int width, int height)
 {
-    if (set_gfx_mode(card, width, height, width, 2 * height) != 0 &&
-        set_gfx_mode(card, width, height, 0, 0) != 0)
+    if (set_gfx_mode(card, width, height, width, 2 * height) != 0 && set_gfx_mode(card, width, height, 0, 0) != 0)
         throw BadRes(allegro_error);
 }
 
@@ -93,7 +92,7 @@ void openWindow()
     }
 }
 
-} // namespace
+}  // namespace
 
 void setVideoMode(int mode, int width, int height, int depth)
 {

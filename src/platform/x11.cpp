@@ -33,7 +33,7 @@ int onDisplayLost(Display* display)
     _exit(1);
 }
 
-} // namespace
+}  // namespace
 
 void exitWhenTheDisplayIsLost()
 {

@@ -18,7 +18,7 @@ double truncatedDistance(int centre, float position)
     return std::trunc(std::fabs(static_cast<double>(centre) - static_cast<double>(position)));
 }
 
-} // namespace
+}  // namespace
 
 BallMonster::Ball::Ball(int x, int y, Bmp* image)
     : x(static_cast<float>(x)), y(static_cast<float>(y)), speed(1.5f), heading(std::rand() % 360), image(image)

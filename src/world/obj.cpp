@@ -17,7 +17,7 @@ constexpr int stepY[] = {-1, -1, 0, 1, 1, 1, 0, -1};
 
 bool isDir(Dir d) { return d >= N && d <= NONE; }
 
-} // namespace
+}  // namespace
 
 Obj::Obj(std::string file, int x, int y) : x(x), y(y), dead(false), image(images.get(file)) {}
 
@@ -65,6 +65,6 @@ void updateObjects()
 void drawObjects()
 {
     for (const Obj* object : objects)
-        masked_blit(object->image->bitmap, screenBuffer->bitmap, 0, 0, object->x, object->y, object->image->bitmap->w,
-                    object->image->bitmap->h);
+        masked_blit(object->image->bitmap, screenBuffer->bitmap, 0, 0, object->x, object->y,
+                    object->image->bitmap->w, object->image->bitmap->h);
 }

@@ -12,7 +12,7 @@ Ball ballAt(float x, float y, int heading)
     return ball;
 }
 
-} // namespace
+}  // namespace
 
 TEST(BallMonster, StartsAsASquareOfTwoHundredAndFiftyBallsThatSwingBackAndForth)
 {
@@ -51,11 +51,15 @@ TEST(BallMonsterBall, TheCircleIncludesItsEdgeMeasuresWholePixelsAndNeverOverflo
         bool inside;
     };
     const Case cases[] = {
-        {60, 80, 0, 0, 100, true},  // exactly 100 pixels away
+        {60, 80, 0, 0, 100, true},   // exactly 100 pixels away
         {60, 81, 0, 0, 100, false},  // 100.8 pixels
-        {269.9f, 10.9f, 270, 10, 0, true}, {270.9f, 10.9f, 270, 10, 0, true}, {271, 10, 270, 10, 0, false},
+        {269.9f, 10.9f, 270, 10, 0, true},
+        {270.9f, 10.9f, 270, 10, 0, true},
+        {271, 10, 270, 10, 0, false},
         // 65536 squared is 2 to the 32nd: wrapped to 0 it would read as the centre.
-        {270, 0, 270, 65536, 100, false}, {270, 0, 270, INT_MAX, 100, false}, {270, 65536, 270, 65586, 100, true},
+        {270, 0, 270, 65536, 100, false},
+        {270, 0, 270, INT_MAX, 100, false},
+        {270, 65536, 270, 65586, 100, true},
     };
     for (const Case& c : cases) {
         Ball ball = ballAt(c.x, c.y, 0);

@@ -28,7 +28,8 @@ Bytes bmp(int bitsPerPixel, int width, int height, Bytes pixels = {}, int compre
     if (os2)
         put(b, 18, width, 2), put(b, 20, height, 2), put(b, 22, 1, 2), put(b, 24, bitsPerPixel, 2);
     else
-        put(b, 18, width), put(b, 22, height), put(b, 26, 1, 2), put(b, 28, bitsPerPixel, 2), put(b, 30, compression);
+        put(b, 18, width), put(b, 22, height), put(b, 26, 1, 2), put(b, 28, bitsPerPixel, 2),
+            put(b, 30, compression);
     if (compression == 3)
         put(b, 54, 0xF800), put(b, 58, 0x07E0), put(b, 62, 0x001F);
     if (compression == 0 && pixels.empty())
@@ -58,7 +59,7 @@ bool loads(const Bytes& b)
     return error.empty();
 }
 
-} // namespace
+}  // namespace
 
 TEST(BmpFile, EveryKindOfSoundFileLoadsAndDamagedOnesAreRefusedLikeMissingOnes)
 {

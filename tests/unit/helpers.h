@@ -42,12 +42,12 @@ inline void routeMessagesToStderr()
 }
 
 // The statement must end the process with status 1, showing exactly this fatal error.
-#define EXPECT_FATAL(statement, text)                                                                        \
-    EXPECT_EXIT(                                                                                             \
-        {                                                                                                    \
-            routeMessagesToStderr();                                                                         \
-            statement;                                                                                       \
-        },                                                                                                   \
+#define EXPECT_FATAL(statement, text)                                                                              \
+    EXPECT_EXIT(                                                                                                   \
+        {                                                                                                          \
+            routeMessagesToStderr();                                                                               \
+            statement;                                                                                             \
+        },                                                                                                         \
         ::testing::ExitedWithCode(1), ::testing::Eq(std::string("Fatal Error:\n   ") + (text)))
 
 // The message of the exception of type E that the statement throws; empty when it throws none.

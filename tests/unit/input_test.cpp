@@ -9,7 +9,8 @@ TEST(InputDeathTest, InputNeedsTheLibraryIsInstalledOnceAndWantsTwoMouseButtons)
     static KEYBOARD_DRIVER inPlace{};
     EXPECT_FATAL((Keyboard::installed = false, keyboard_driver = &inPlace, Keyboard(), Keyboard()),
                  "Attempt to install two keyboards.");
-    EXPECT_FATAL((libraryInstalled = false, new Mouse), "Attempt to install mouse before library has been initialized.");
+    EXPECT_FATAL((libraryInstalled = false, new Mouse),
+                 "Attempt to install mouse before library has been initialized.");
     EXPECT_FATAL((Mouse::installed = true, new Mouse), "Attempt to install two mice.");
     // Without a display there is no mouse at all: too few buttons, and still not installed.
     EXPECT_FATAL((Keyboard::installed = false, keyboard_driver = &inPlace, installInput()),

@@ -24,12 +24,13 @@ protected:
 
 std::pair<int, int> at(const Obj& o) { return {o.x, o.y}; }
 
-} // namespace
+}  // namespace
 
 TEST_F(Objects, StepsGoTheWayTheyPointAndAreRefusedWholeWhenBlocked)
 {
     Obj& mover = add(0, 0);
-    const std::pair<int, int> alone[] = {{0, -2}, {2, -4}, {4, -4}, {6, -2}, {6, 0}, {4, 2}, {2, 2}, {0, 0}, {0, 0}};
+    const std::pair<int, int> alone[] = {{0, -2}, {2, -4}, {4, -4}, {6, -2}, {6, 0},
+                                         {4, 2},  {2, 2},  {0, 0},  {0, 0}};
     for (int d = N; d <= NONE; ++d) {
         mover.move(static_cast<Dir>(d), 2);
         EXPECT_EQ(at(mover), alone[d]) << "direction " << d;
