@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by scripts/play and scripts/test: installs what is missing, then configures and builds into build/.
 
 PACKAGES="cmake g++ make pkg-config liballegro4-dev libx11-dev libgtest-dev xvfb x11-utils netpbm procps dpkg-dev
@@ -7,6 +8,7 @@ PACKAGES="cmake g++ make pkg-config liballegro4-dev libx11-dev libgtest-dev xvfb
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || date +%s)}
 export SOURCE_DATE_EPOCH
 # Debian's own Python, which has the X and picture modules above, whatever python3 comes first on the PATH.
+# shellcheck disable=SC2034  # the scripts that source this file use it
 PYTHON=/usr/bin/python3
 
 install_missing_packages() {
@@ -58,6 +60,13 @@ library_source() {
 
 build_game() {
     echo "Configuring and building into build/ ..."
-    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build build -j "$(nproc 2>/dev/null || echo 2)"
+    build_preset default
+}
+
+# Configures and builds one of CMakePresets.json's builds; the rest of the arguments go to the build.
+build_preset() {
+    local preset=$1
+    shift
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$(nproc 2>/dev/null || echo 2)" "$@"
 }

@@ -48,4 +48,3 @@ if output:
 ok = status == 0 and not output and growth <= ALLOWED_GROWTH_KB
 print("soak passed" if ok else "soak FAILED")
 sys.exit(0 if ok else 1)
-

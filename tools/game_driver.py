@@ -241,6 +241,7 @@ class Game:
             os.kill(self.box, signal.SIGTERM)
             return
         # Wine traces the text before the box shows: press Return on it until the game ends.
+
         def press_return():
             for window in self.display.windows("swarm"):
                 window.set_input_focus(X.RevertToParent, X.CurrentTime)
@@ -252,7 +253,6 @@ class Game:
         if self.process.poll() is None:
             self.process.kill()  # by its process id: under Wine never by name
             self.process.wait()
-
 
 
 @contextlib.contextmanager
