@@ -34,12 +34,12 @@ def rows(bits, width, height):
 RLE8_STREAM = bytes([3, 5, 0, 3, 1, 2, 3, 0, 2, 9, 0, 0,   # run, odd literal and its padding, run to the row's end
                      0, 2, 2, 1, 4, 6, 0, 0,                # a move right and up, a run
                      0, 4, 9, 8, 7, 6, 0, 1])               # an even literal, then the picture ends early
-RLE8_TO_THE_BOTTOM = bytes([8, 1, 0, 0,        # a run over the row
-                            0, 2, 3, 1, 5, 2,  # a move onto the last row, a run to its end
-                            0, 0])             # whose end of line ends the picture
-RLE4_STREAM = bytes([3, 0x12, 0, 5, 0x34, 0x56, 0x70, 0, 0, 0,  # run, odd literal in whole words
-                     0, 2, 1, 1, 7, 0x34, 0, 0,                  # a move right and up, a run of alternating pixels
-                     0, 2, 0xAB, 0, 6, 0xCD, 0, 0])              # a literal of one byte, a run; the rows end it
+RLE8_TO_THE_BOTTOM = bytes([3, 1, 0, 2, 2, 0, 0, 0,  # a run, a move right, the end of the line
+                            0, 2, 4, 1, 4, 2,        # a move onto the last row, a run to its end
+                            0, 0])                   # whose end of line ends the picture
+RLE4_STREAM = bytes([3, 0x12, 0, 3, 0x34, 0x50, 0, 2, 1, 0, 0, 0,  # run, odd literal in a whole word, move, line end
+                     0, 2, 1, 1, 7, 0x34, 0, 0,                      # a move right and up, a run of alternating pixels
+                     0, 2, 0xAB, 0, 6, 0xCD, 0, 0])                  # a literal of one byte, a run; the rows end it
 
 SEEDS = {
     "windows-1-bit": bmp(1, 13, 5, rows(1, 13, 5)),
