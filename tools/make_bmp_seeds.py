@@ -49,6 +49,7 @@ SEEDS = {
     "windows-16-bit": bmp(16, 5, 3, rows(16, 5, 3)),
     "windows-24-bit": bmp(24, 6, 2, rows(24, 6, 2)),
     "windows-32-bit": bmp(32, 3, 3, rows(32, 3, 3)),
+    "windows-8-bit-one-pixel": bmp(8, 1, 1, rows(8, 1, 1)),
     "os2-1-bit": bmp(1, 9, 2, rows(1, 9, 2), os2=True),
     "os2-4-bit": bmp(4, 3, 3, rows(4, 3, 3), os2=True),
     "os2-8-bit": bmp(8, 5, 2, rows(8, 5, 2), os2=True),

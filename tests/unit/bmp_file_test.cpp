@@ -65,7 +65,7 @@ TEST(BmpFile, EveryKindOfSoundFileLoadsAndDamagedOnesAreRefusedLikeMissingOnes)
 {
     // The fuzzer's seeds hold a file of every header, depth and compression the loader reads.
     auto sound = fuzzFiles("seeds");
-    EXPECT_GE(sound.size(), 15u);
+    EXPECT_GE(sound.size(), 18u);
     const Bytes padded = bmp(24, 6, 2);  // rows of 18 bytes and 2 of padding
     sound.emplace_back("last row without its padding", Bytes(padded.begin(), padded.end() - 2));
     for (const auto& file : sound) {
@@ -98,6 +98,7 @@ TEST(BmpFile, EveryKindOfSoundFileLoadsAndDamagedOnesAreRefusedLikeMissingOnes)
         {"RLE move past the row", bmp(8, 8, 8, {0, 2, 9, 0, 0, 1}, 1)},
         {"RLE move, then a run past the row", bmp(8, 8, 8, {0, 2, 6, 0, 4, 1, 0, 1}, 1)},
         {"RLE literal, then a run past the row", bmp(8, 8, 8, {0, 6, 1, 2, 3, 4, 5, 6, 4, 1, 0, 1}, 1)},
+        {"RLE literal past the row", bmp(8, 8, 8, {0, 9, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 1}, 1)},
         {"RLE literal past the file", bmp(8, 8, 8, {0, 6, 1, 2}, 1)},
         {"RLE moved below the picture", bmp(8, 8, 8, {0, 2, 0, 8, 1, 1, 0, 1}, 1)},
         {"RLE without an end", bmp(8, 8, 8, {8, 1, 0, 0}, 1)},
