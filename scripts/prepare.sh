@@ -63,10 +63,8 @@ build_game() {
     build_preset default
 }
 
-# Configures and builds one of CMakePresets.json's builds; the rest of the arguments go to the build.
+# Configures and builds one of CMakePresets.json's builds.
 build_preset() {
-    local preset=$1
-    shift
-    cmake --preset "$preset" >/dev/null
-    cmake --build --preset "$preset" -j "$(nproc 2>/dev/null || echo 2)" "$@"
+    cmake --preset "$1" >/dev/null
+    cmake --build --preset "$1" -j "$(nproc 2>/dev/null || echo 2)"
 }
