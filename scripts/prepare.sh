@@ -2,7 +2,7 @@
 # Shared by scripts/play and scripts/test: installs what is missing, then configures and builds into build/.
 
 PACKAGES="cmake g++ make pkg-config liballegro4-dev libx11-dev libgtest-dev xvfb x11-utils netpbm procps dpkg-dev
-          python3 python3-xlib python3-pil"
+          python3 python3-xlib python3-pil openbox"
 # One time for everything the builds stamp, the last commit's, so that every clone packs the same bytes; the
 # packaging tools honour it.
 SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || date +%s)}

@@ -50,9 +50,10 @@ def wait_for(condition, what, timeout=TIMEOUT):
 
 class Display:
     """An X server of our own on the first free display number: Xvfb (the kinds in XVFB_SCREENS), or Xorg with
-    the dummy video driver ("xorg"), which switches modes as a desktop's does."""
+    the dummy video driver ("xorg"), which switches modes as a desktop's does; with openbox managing its windows
+    if asked, as a desktop's window manager does."""
 
-    def __init__(self, kind, folder):
+    def __init__(self, kind, folder, window_manager=False):
         read_end, write_end = os.pipe()
         if kind == "xorg":
             conf = os.path.join(REPO, "tools", "xorg-dummy.conf")
@@ -68,19 +69,30 @@ class Display:
         self.x = xlib.Display(self.name)
         self.x.set_error_handler(lambda *error: None)  # a window gone before a request about it: not ours to report
         self.root = self.x.screen().root
+        self.window_manager = None
+        if window_manager:
+            self.window_manager = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
+                                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            # It announces itself on the root window once it manages the screen.
+            check = self.x.intern_atom("_NET_SUPPORTING_WM_CHECK")
+            wait_for(lambda: self.root.get_full_property(check, X.AnyPropertyType), "the window manager")
 
     def mode(self):
         info = randr.get_screen_info(self.root)
         size = info.sizes[info.size_id]
         return size.width_in_pixels, size.height_in_pixels
 
-    def windows(self, name):
+    def windows(self, name, parent=None, depth=2):
+        """The windows of that name at the top, or inside a window manager's frames."""
         found = []
-        for window in self.root.query_tree().children:
-            try:
-                found += [window] if window.get_wm_name() == name else []
-            except XError:
-                pass  # gone meanwhile
+        try:
+            for window in (parent or self.root).query_tree().children:
+                if window.get_wm_name() == name:
+                    found.append(window)
+                elif depth > 1:
+                    found += self.windows(name, window, depth - 1)
+        except XError:
+            pass  # gone meanwhile
         return found
 
     def press(self, *keys, kind=X.KeyPress):
@@ -105,8 +117,9 @@ class Display:
             self.x.close()
         except ConnectionClosedError:
             pass  # a scenario ended the server
-        self.process.terminate()
-        self.process.wait(TIMEOUT)
+        for process in filter(None, (self.window_manager, self.process)):
+            process.terminate()
+            process.wait(TIMEOUT)
 
 
 class Shot:
@@ -174,9 +187,15 @@ class Game:
     def wait_for_window(self):
         self.window = wait_for(self.find_window, "the game's window")
         # Keys go to the window under the pointer, and the library takes focus when the pointer enters.
-        self.display.point(1000, 760)
-        self.display.point(320, 240)
+        screen = self.display.x.screen()
+        self.display.point(screen.width_in_pixels - 1, screen.height_in_pixels - 1)
+        self.point(320, 240)
         return self
+
+    def point(self, x, y):
+        """Moves the pointer to that point of the window, wherever a window manager placed it."""
+        corner = self.display.root.translate_coords(self.window, 0, 0)
+        self.display.point(corner.x + x, corner.y + y)
 
     def shot(self):
         return Shot(self.window)

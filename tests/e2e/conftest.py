@@ -20,12 +20,14 @@ def build(request):
 
 
 @pytest.fixture
-def display(request, tmp_path):
-    """The X server a scenario runs on: a kind of Display, Xvfb at 1024 x 768 x 24 unless asked, or "xorg"."""
+def display(request, build, tmp_path):
+    """The X server a scenario runs on: a kind of Display, Xvfb at 1024 x 768 x 24 unless asked, or "xorg".
+    swarm.exe runs under a window manager, as on every Windows desktop, but on the 640 x 480 screen: there the
+    window fills it, as fullscreen would, where a frame would push its bottom rows off the screen."""
     kind = getattr(request, "param", "xvfb")
     if kind == "xorg" and (os.geteuid() != 0 or not shutil.which("Xorg")):
         pytest.skip("Xorg's dummy driver needs root and the xserver-xorg-video-dummy package")
-    server = Display(kind, tmp_path)
+    server = Display(kind, tmp_path, window_manager=build == "wine" and kind != "small")
     yield server
     server.close()
 
