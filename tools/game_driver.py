@@ -156,10 +156,10 @@ class Shot:
 
 
 class Game:
-    """The real game, started in a folder that holds its art."""
+    """The real game, started in a folder that holds its art; or another program whose window has that title."""
 
-    def __init__(self, display, command, cwd, env, output_path):
-        self.display, self.window, self.wine = display, None, command[0] == "wine"
+    def __init__(self, display, command, cwd, env, output_path, title="swarm"):
+        self.display, self.window, self.wine, self.title = display, None, command[0] == "wine", title
         self.output_path = output_path
         with open(self.output_path, "wb") as output:
             self.process = subprocess.Popen(command, cwd=cwd, env=env, stdin=subprocess.DEVNULL, stdout=output,
@@ -175,7 +175,7 @@ class Game:
         if self.shown_box():
             raise AssertionError("the game shows a message box instead of a window:\n" + self.shown_box())
         # A fullscreen attempt may come and go first: the 640 x 480 window that draws frames is final.
-        for window in self.display.windows("swarm"):
+        for window in self.display.windows(self.title):
             try:
                 shot = Shot(window)
                 if shot.width == 640 and shot.height == 480 and shot.frame_rate():
