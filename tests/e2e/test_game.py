@@ -48,7 +48,7 @@ def test_the_ship_follows_the_arrows_240_pixels_a_second_and_escape_ends_it(buil
     shot = game.shot()
     assert shot.ship() == SHIP_START
     assert shows_the_hull(shot.pixels[x, y] for y in range(430, 480) for x in range(280, 340))
-    if build == "linux":  # under Wine the first frame comes seconds late, when the swarm has drifted away
+    if build == "linux":  # on a bare X server Wine shows the first frame seconds late, the swarm drifted away
         assert len(shot.balls()) > 200
         # A desktop matches the window to the menu entry by its class, and shows the ship as its icon.
         assert game.window.get_wm_class() == ("swarm", "Swarm")
