@@ -29,11 +29,14 @@ TIMEOUT = 60  # generous: a loaded machine may be slow, and only a failing run w
 XVFB_SCREENS = {"xvfb": "1024x768x24", "xvfb8": "1024x768x8", "small": "640x480x24"}
 
 
-def art_folder(folder, missing=()):
-    """Fills the folder with a copy of the game's art, less the named files, and returns it."""
+def art_folder(folder, missing=(), made=None):
+    """Fills the folder with a copy of the game's art, less the missing files, and returns it. A file named in made
+    is made by its function of the path instead."""
     for name in ART:
         os.makedirs(os.path.join(folder, os.path.dirname(name)), exist_ok=True)
-        if name not in missing:
+        if name in (made or {}):
+            made[name](os.path.join(folder, name))
+        elif name not in missing:
             shutil.copy(os.path.join(REPO, name), os.path.join(folder, name))
     return folder
 

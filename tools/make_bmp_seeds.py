@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Writes a tiny sound BMP file of every kind the library's loader reads into tests/fuzz/seeds/: every header,
-depth and compression, and RLE streams using every code. The fuzzer starts from them; the unit tests load each.
-Run from the repository root: tools/make_bmp_seeds.py"""
+"""Writes a tiny sound BMP file of every kind the game reads into tests/fuzz/seeds/: every header, depth and
+compression, RLE streams using every code, top-down rows and palettes that need cutting. The fuzzer starts from them;
+the unit tests load each. Run from the repository root: tools/make_bmp_seeds.py"""
 
 import struct
 from pathlib import Path
@@ -9,17 +9,24 @@ from pathlib import Path
 RGB, RLE8, RLE4, BITFIELDS = 0, 1, 2, 3
 
 
-def bmp(bits, width, height, pixels, compression=RGB, os2=False, colours=None, masks=()):
+def bmp(bits, width, height, pixels, compression=RGB, os2=False, colours=None, masks=(), header_size=40, gap=b""):
+    """A file of that header size: the later Windows headers carry the masks inside (alpha's too), then colour-space
+    fields; the gap goes between the palette and the pixels, where a colour profile may sit."""
     entry = 3 if os2 else 4
     # Short palettes keep the pixels, where the loader's branches are, most of each file.
     colours = (min(1 << bits, 4) if bits <= 8 else 0) if colours is None else colours
     palette = bytes((i * 37 + k * 91) % 256 for i in range(colours) for k in range(entry))
+    masks = b"".join(struct.pack("<I", mask) for mask in masks)
     if os2:
         header = struct.pack("<IHHHH", 12, width, height, 1, bits)
     else:
-        header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, compression, len(pixels), 2835, 2835,
-                             colours, 0)
-    extra = b"".join(struct.pack("<I", mask) for mask in masks) + palette
+        header = struct.pack("<IiiHHIIiiII", header_size, width, height, 1, bits, compression, len(pixels), 2835,
+                             2835, colours, 0)
+    if header_size > 40:
+        inside = (masks + bytes(16))[:16] + b"BGRs" + bytes(48)  # masks, alpha's, colour space, end points, gamma
+        header, masks = header + inside[:header_size - 40], b""
+        header += bytes(header_size - len(header))  # V5's rendering intent and profile: none
+    extra = masks + palette + gap
     offset = 14 + len(header) + len(extra)
     return b"BM" + struct.pack("<IHHI", offset + len(pixels), 0, 0, offset) + header + extra + pixels
 
@@ -60,6 +67,17 @@ SEEDS = {
     "bit-fields-565": bmp(16, 3, 2, rows(16, 3, 2), BITFIELDS, masks=(0xF800, 0x07E0, 0x001F)),
     "bit-fields-555": bmp(16, 3, 2, rows(16, 3, 2), BITFIELDS, masks=(0x7C00, 0x03E0, 0x001F)),
     "bit-fields-888": bmp(32, 3, 2, rows(32, 3, 2), BITFIELDS, masks=(0xFF0000, 0x00FF00, 0x0000FF)),
+    "v2-bit-fields-565": bmp(16, 3, 2, rows(16, 3, 2), BITFIELDS, masks=(0xF800, 0x07E0, 0x001F), header_size=52),
+    "v3-bit-fields-8888": bmp(32, 2, 2, rows(32, 2, 2), BITFIELDS, masks=(0xFF0000, 0xFF00, 0xFF, 0xFF000000),
+                              header_size=56),
+    "v4-24-bit": bmp(24, 3, 2, rows(24, 3, 2), header_size=108),
+    "v5-8-bit-bytes-before-the-pixels": bmp(8, 5, 2, rows(8, 5, 2), header_size=124, gap=bytes(range(24))),
+    "v5-rle8": bmp(8, 8, 4, RLE8_STREAM, RLE8, header_size=124),
+    "v5-bit-fields-555-top-down": bmp(16, 3, -2, rows(16, 3, 2), BITFIELDS, masks=(0x7C00, 0x03E0, 0x001F),
+                                      header_size=124),
+    "top-down-24-bit": bmp(24, 5, -3, rows(24, 5, 3)),
+    "top-down-4-bit": bmp(4, 9, -2, rows(4, 9, 2)),
+    "palette-of-300-colours": bmp(8, 3, 2, rows(8, 3, 2), colours=300),
 }
 
 if __name__ == "__main__":

@@ -37,10 +37,12 @@ Bmp::Bmp(std::string file, bool video)
     if (video)
         throw LoadError("Attempt to create video bitmap from a bitmap file: that's very bad, and I shouldn't "
                         "have done it.");
-    // A damaged file is refused like a missing one: the library's loader would corrupt memory.
+    // Read once, and the library's loader handed those very bytes, checked: it would corrupt memory on a damaged
+    // file, which is refused like a missing one.
     // At 8 bits a true-colour file is matched to the selected palette: one of its own shows nowhere.
     RGB* palette = get_color_depth() == 8 ? nullptr : loadPalette;
-    bitmap = bmpFileIsSafe(file) ? load_bmp(file.c_str(), palette) : nullptr;
+    const std::optional<bmp::Bytes> art = readArtFile(file);
+    bitmap = art ? loadBmpBytes(*art, palette) : nullptr;
     if (bitmap == nullptr)
         throw LoadError("Could not create memory bitmap from file " + file + ".");
 }

@@ -1,148 +1,125 @@
 #include "gfx/bmp_file.h"
 
-#include <cstdint>
-#include <fstream>
-#include <vector>
+#include <fcntl.h>
+#include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "gfx/bmp_check.h"
+#include "gfx/bmp_normalise.h"
 
 namespace {
 
-constexpr std::size_t fileHeaderSize = 14;
-constexpr std::size_t os2HeaderSize = 12;
-constexpr std::size_t windowsHeaderSize = 40;
-// Far beyond any sprite, small enough that no size computed from them overflows.
-constexpr long maxSide = 16384;
-constexpr long maxPixels = 1L << 26;
-constexpr std::size_t maxFileSize = 1u << 28;
+// The size limit keeps an absurd file out of memory.
+constexpr std::size_t maxFileSize = std::size_t(1) << 28;
 
-enum Compression { rgb = 0, rle8 = 1, rle4 = 2, bitfields = 3 };
+#ifdef _WIN32
+constexpr int openFlags = O_RDONLY | O_BINARY;
+#else
+// A FIFO put in the file's place after the look at it opens at once this way, and is refused by the second look.
+constexpr int openFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+#endif
 
-class Reader {
-public:
-    Reader(const unsigned char* data, std::size_t size) : data(data), size(size) {}
-    bool has(std::size_t at, std::size_t n) const { return at <= size && n <= size - at; }
-    std::uint32_t u16(std::size_t at) const { return data[at] | data[at + 1] << 8; }
-    std::uint32_t u32(std::size_t at) const { return u16(at) | u16(at + 2) << 16; }
-    std::int32_t i32(std::size_t at) const { return static_cast<std::int32_t>(u32(at)); }
-    unsigned char at(std::size_t i) const { return data[i]; }
+bool isSmallRegularFile(const struct stat& status)
+{
+    return S_ISREG(status.st_mode) && static_cast<std::size_t>(status.st_size) <= maxFileSize;
+}
 
+// The bytes of an art file in memory, read by the library's loader through a PACKFILE.
+struct Memory {
     const unsigned char* data;
-    std::size_t size;
+    std::size_t size, at;
 };
 
-// Decodes an RLE stream without storing pixels: every pixel must land inside the bitmap, every
-// byte must be inside the file, and the stream must end the picture. The loader ends a line by
-// itself once x passes the row's end, so a move past the row would leave it on another row than
-// this count: moves, runs and literals must stay inside the picture, as a sound encoder's do.
-bool rleStreamIsSafe(const Reader& file, std::size_t at, long width, long height, bool nibbles)
+int memoryGetc(void* userdata)
 {
-    long x = 0, y = 0;
-    while (file.has(at, 2)) {
-        const unsigned count = file.at(at), value = file.at(at + 1);
-        at += 2;
-        if (count > 0) {
-            if (x + static_cast<long>(count) > width)
-                return false;
-            x += count;
-        } else if (value == 0) {  // end of line
-            x = 0;
-            if (++y >= height)
-                return true;
-        } else if (value == 1) {  // end of picture
-            return true;
-        } else if (value == 2) {  // move right and up
-            if (!file.has(at, 2))
-                return false;
-            x += file.at(at);
-            y += file.at(at + 1);
-            at += 2;
-            if (x > width || y >= height)
-                return false;
-        } else {  // a literal run of value pixels, padded to whole words
-            const std::size_t bytes = nibbles ? (value + 1) / 2 : value;
-            if (x + static_cast<long>(value) > width || !file.has(at, bytes + bytes % 2))
-                return false;
-            x += value;
-            at += bytes + bytes % 2;
-        }
-    }
-    return false;
+    auto* m = static_cast<Memory*>(userdata);
+    return m->at < m->size ? m->data[m->at++] : EOF;
 }
 
-// The loader reads bit-field pixels straight after the masks, whatever the header's offset, and
-// sizes them by the masks rather than the depth: both must agree with the header.
-bool bitFieldsFit(const Reader& file, unsigned bitsPerPixel, std::size_t pixelsAt, std::size_t masksEnd)
+int memoryUngetc(int c, void* userdata)
 {
-    const std::uint32_t red = file.u32(masksEnd - 12), blue = file.u32(masksEnd - 4);
-    const bool masksFit =
-        bitsPerPixel == 16 ? blue == 0x1F && (red == 0x7C00 || red == 0xF800) : blue == 0xFF && red == 0xFF0000;
-    return pixelsAt == masksEnd && masksFit;
+    auto* m = static_cast<Memory*>(userdata);
+    if (m->at == 0 || m->data[m->at - 1] != static_cast<unsigned char>(c))
+        return EOF;
+    --m->at;
+    return c;
 }
+
+long memoryRead(void* to, long n, void* userdata)
+{
+    auto* m = static_cast<Memory*>(userdata);
+    const std::size_t count = std::min(static_cast<std::size_t>(std::max(n, 0L)), m->size - m->at);
+    std::memcpy(to, m->data + m->at, count);
+    m->at += count;
+    return static_cast<long>(count);
+}
+
+int memorySeek(void* userdata, int offset)
+{
+    auto* m = static_cast<Memory*>(userdata);
+    if (offset < 0 || static_cast<std::size_t>(offset) > m->size - m->at)
+        return -1;
+    m->at += offset;
+    return 0;
+}
+
+int memoryEof(void* userdata)
+{
+    const auto* m = static_cast<Memory*>(userdata);
+    return m->at >= m->size;
+}
+
+int nothingToClose(void*) { return 0; }
+int noWrite(int, void*) { return EOF; }
+long noWrites(const void*, long, void*) { return 0; }
+int noError(void*) { return 0; }
+
+const PACKFILE_VTABLE memoryFile = {nothingToClose, memoryGetc, memoryUngetc, memoryRead, noWrite,
+                                    noWrites,       memorySeek, memoryEof,    noError};
 
 }  // namespace
 
-bool bmpDataIsSafe(const unsigned char* data, std::size_t size)
+std::optional<bmp::Bytes> readArtFile(const std::string& path)
 {
-    const Reader file(data, size);
-    if (!file.has(0, fileHeaderSize + 4) || data[0] != 'B' || data[1] != 'M')
-        return false;
-    const std::size_t pixelsAt = file.u32(10);
-    const std::size_t headerSize = file.u32(14);
-    long width, height;
-    unsigned bitsPerPixel, compression = rgb;
-    std::size_t paletteEntry;
-    if (headerSize == os2HeaderSize) {
-        if (!file.has(0, fileHeaderSize + os2HeaderSize))
-            return false;
-        width = file.u16(18);
-        height = file.u16(20);
-        bitsPerPixel = file.u16(24);
-        paletteEntry = 3;
-    } else if (headerSize == windowsHeaderSize) {  // the loader reads no later kind
-        if (!file.has(0, fileHeaderSize + windowsHeaderSize))
-            return false;
-        width = file.i32(18);
-        height = file.i32(22);
-        bitsPerPixel = file.u16(28);
-        compression = file.u32(30);
-        paletteEntry = 4;
-    } else {
-        return false;
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0 || !isSmallRegularFile(status))
+        return std::nullopt;
+    const int fd = open(path.c_str(), openFlags);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<bmp::Bytes> data;
+    if (fstat(fd, &status) == 0 && isSmallRegularFile(status)) {
+        data.emplace();
+        unsigned char chunk[4096];
+        long n = 0;
+        // A file that grows past the limit meanwhile is refused too.
+        while (data->size() <= maxFileSize && (n = read(fd, chunk, sizeof chunk)) > 0)
+            data->insert(data->end(), chunk, chunk + n);
+        if (n < 0 || data->size() > maxFileSize)
+            data.reset();
     }
-    // The loader takes a negative (top-down) height as the bitmap's size.
-    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide || width * height > maxPixels)
-        return false;
-    const bool depthFits = bitsPerPixel == 1 || bitsPerPixel == 4 || bitsPerPixel == 8 || bitsPerPixel == 16 ||
-                           bitsPerPixel == 24 || bitsPerPixel == 32;
-    const bool compressionFits = compression == rgb || (compression == rle8 && bitsPerPixel == 8) ||
-                                 (compression == rle4 && bitsPerPixel == 4) ||
-                                 (compression == bitfields && (bitsPerPixel == 16 || bitsPerPixel == 32));
-    if (!depthFits || !compressionFits)
-        return false;
-    // The loader takes everything between the headers and the pixels as palette: at most 256 entries.
-    const std::size_t headersEnd = fileHeaderSize + headerSize + (compression == bitfields ? 12 : 0);
-    if (pixelsAt < headersEnd || pixelsAt - headersEnd > 256 * paletteEntry || pixelsAt >= size)
-        return false;
-    if (compression == bitfields && !bitFieldsFit(file, bitsPerPixel, pixelsAt, headersEnd))
-        return false;
-    if (compression == rle8 || compression == rle4)
-        return rleStreamIsSafe(file, pixelsAt, width, height, compression == rle4);
-    // Rows are padded to whole 32-bit words; the last row's padding may be missing.
-    const std::size_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
-    const std::size_t lastRowBytes = (width * bitsPerPixel + 7) / 8;
-    return file.has(pixelsAt, rowBytes * (height - 1) + lastRowBytes);
+    close(fd);
+    return data;
 }
 
-bool bmpFileIsSafe(const std::string& path)
+BITMAP* loadBmpBytes(const bmp::Bytes& file, RGB* palette)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::vector<unsigned char> data;
-    char chunk[4096];
-    // The size limit keeps an absurd file out of memory; a directory reads as nothing.
-    while (data.size() <= maxFileSize && (in.read(chunk, sizeof chunk) || in.gcount() > 0))
-        data.insert(data.end(), chunk, chunk + in.gcount());
-    if (in.bad() || data.size() > maxFileSize)
-        return false;
-    return bmpDataIsSafe(data.data(), data.size());
+    const std::optional<bmp::Bytes> normal = normalisedBmp(file);
+    if (!normal || !bmpDataIsSafe(normal->data(), normal->size()))
+        return nullptr;
+    Memory memory{normal->data(), normal->size(), 0};
+    PACKFILE* packfile = pack_fopen_vtable(&memoryFile, &memory);
+    if (packfile == nullptr)
+        return nullptr;
+    BITMAP* bitmap = load_bmp_pf(packfile, palette);
+    pack_fclose(packfile);
+    return bitmap;
 }

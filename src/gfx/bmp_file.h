@@ -1,12 +1,18 @@
 #ifndef SWARM_BMP_FILE_H
 #define SWARM_BMP_FILE_H
 
-#include <cstddef>
+#include <allegro.h>
+
+#include <optional>
 #include <string>
 
-// The library's BMP loader trusts the file: sizes, palette length and RLE streams that run past
-// the bitmap or the file corrupt memory. These tell whether it can read a file safely.
-bool bmpFileIsSafe(const std::string& path);
-bool bmpDataIsSafe(const unsigned char* data, std::size_t size);
+#include "gfx/bmp_format.h"
+
+// The whole of a regular file (symlinks followed) of at most 256 MiB, read once. Nothing for anything else: a
+// FIFO, a device, a socket or a folder is never opened for reading.
+std::optional<bmp::Bytes> readArtFile(const std::string& path);
+// The library's loader on a file's bytes in memory, once they are in forms it reads and checked safe for it;
+// nullptr when they are not.
+BITMAP* loadBmpBytes(const bmp::Bytes& file, RGB* palette);
 
 #endif

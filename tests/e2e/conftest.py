@@ -46,12 +46,12 @@ def wine():
 
 @pytest.fixture
 def start(request, build, display, tmp_path):
-    """Starts the scenario's build on its display, in a folder of art less the missing files. A mouse of so many
-    buttons is the library's setting for it."""
+    """Starts the scenario's build on its display, in a folder of art less the missing files, with the made ones
+    made by their functions of the path. A mouse of so many buttons is the library's setting for it."""
     games = []
 
-    def start(missing=(), buttons=None, on_display=True):
-        cwd = art_folder(tempfile.mkdtemp(dir=tmp_path), missing)
+    def start(missing=(), buttons=None, on_display=True, made=None):
+        cwd = art_folder(tempfile.mkdtemp(dir=tmp_path), missing, made)
         env = dict(display.env) if on_display else {k: v for k, v in os.environ.items() if k != "DISPLAY"}
         command = (GAME,)
         if build == "wine":

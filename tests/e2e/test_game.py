@@ -1,15 +1,27 @@
 """What a player sees on every build and display: the game plays, ends on Escape, and shows its fatal box."""
 
+import os
 import time
 from collections import Counter
 
 import pytest
+from PIL import Image
 
-from game_driver import wait_for
+from game_driver import REPO, wait_for
 
 BOTH = pytest.mark.parametrize("build", ["linux", "wine"], indirect=True)
 
 SHIP_START = (294, 442)  # the hull's top-left: the player starts at (292, 440), its hull 2 pixels into the art
+SAVED_ART = os.path.join(REPO, "tests", "art")  # the ship as editors save it
+NO_SHIP = "Error loading player bitmap.\n   Could not create memory bitmap from file gfx/player.bmp."
+
+
+def saved_ship(name, cut=0):
+    """Makes gfx/player.bmp a copy of the ship as saved in tests/art, less its last bytes if cut."""
+    def make(path):
+        with open(os.path.join(SAVED_ART, name), "rb") as saved, open(path, "wb") as ship:
+            ship.write(saved.read()[:-cut or None])
+    return make
 
 
 def shows_the_hull(pixels):
@@ -82,16 +94,28 @@ def test_the_ship_follows_the_arrows_240_pixels_a_second_and_escape_ends_it(buil
 
 
 @BOTH
-@pytest.mark.parametrize("missing, buttons, text", [
-    ("gfx/player.bmp", None,
-     "Error loading player bitmap.\n   Could not create memory bitmap from file gfx/player.bmp."),
-    ("gfx/ball.bmp", None, "Uncaught exception."),
-    ("gui/borderne.bmp", None,
+@pytest.mark.parametrize("saved", ["gimp-default.bmp", "imagemagick-default.bmp", "top-down.bmp"])
+def test_the_ship_as_an_editor_saves_it_shows_exactly_and_escape_ends_it(start, saved):
+    game = start(made={"gfx/player.bmp": saved_ship(saved)}).wait_for_window()
+    shot, ship = game.shot(), Image.open(os.path.join(REPO, "gfx", "player.bmp")).convert("RGB")
+    opaque = [(x, y) for y in range(ship.height) for x in range(ship.width) if ship.getpixel((x, y)) != (255, 0, 255)]
+    assert [shot.pixels[292 + x, 440 + y] for x, y in opaque] == [ship.getpixel(p) for p in opaque]
+    assert game.quit() == 0
+
+
+@BOTH
+@pytest.mark.parametrize("missing, made, buttons, text", [
+    ("gfx/player.bmp", None, None, NO_SHIP),
+    (None, {"gfx/player.bmp": os.mkfifo}, None, NO_SHIP),
+    (None, {"gfx/player.bmp": saved_ship("netpbm-os2.bmp", cut=1)}, None, NO_SHIP),
+    ("gfx/ball.bmp", None, None, "Uncaught exception."),
+    ("gui/borderne.bmp", None, None,
      "Error loading gui bitmaps.\nCause: Could not create memory bitmap from file gui/borderne.bmp."),
-    (None, 1, "Sorry, your mouse has too few buttons."),
-], ids=["no player", "no ball", "no frame corner", "one mouse button"])
-def test_a_fatal_error_shows_its_box_and_ends_it_with_one(start, missing, buttons, text):
-    game = start([missing], buttons)
+    (None, None, 1, "Sorry, your mouse has too few buttons."),
+], ids=["no player", "a FIFO as the player", "the player's last row cut", "no ball", "no frame corner",
+        "one mouse button"])
+def test_a_fatal_error_shows_its_box_and_ends_it_with_one(start, missing, made, buttons, text):
+    game = start([missing], buttons, made=made)
     assert game.message_box() == "Fatal Error:\n   " + text
     game.dismiss_box()
     assert game.wait_exit() == 1

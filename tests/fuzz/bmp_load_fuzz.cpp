@@ -1,16 +1,13 @@
-// Feeds arbitrary bytes as an art file to the game's bitmap loader: it must load or refuse, never corrupt.
+// Hands arbitrary bytes to the game's bitmap loader as the game hands it an art file's: it must load or refuse,
+// never corrupt.
 #include <allegro.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <string>
 
-#include "core/startup.h"
 #include "gfx/bmp.h"
-#include "platform/display.h"
+#include "gfx/bmp_file.h"
 
 namespace {
 
@@ -36,21 +33,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // loader's coverage would keep such pictures in the corpus: the fuzzer's time goes to paths instead.
     if (declaredPixels(data, size) > 256 * 256)
         return 0;
-    static const std::string path = "/tmp/swarm_fuzz_" + std::to_string(getpid()) + ".bmp";
-    if (!libraryInstalled) {
+    static bool installed = false;
+    if (!installed) {
         install_allegro(SYSTEM_NONE, &errno, atexit);
-        libraryInstalled = true;
-        set_color_depth(32);
-        maskColor = makecol(255, 0, 255);
+        set_color_depth(32);  // the window's depth on a 24-bit desktop
+        installed = true;
     }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-        return 0;
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
-    try {
-        Bmp bmp(path, false);
-    } catch (const Bmp::LoadError&) {
-    }
+    if (BITMAP* bitmap = loadBmpBytes(bmp::Bytes(data, data + size), loadPalette))
+        destroy_bitmap(bitmap);
     return 0;
 }

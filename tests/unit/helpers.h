@@ -4,6 +4,7 @@
 
 #include <allegro.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -25,7 +27,9 @@
 #include "core/startup.h"
 #include "core/ticks.h"
 #include "gfx/bmp.h"
+#include "gfx/bmp_check.h"
 #include "gfx/bmp_file.h"
+#include "gfx/bmp_normalise.h"
 #include "gfx/img_list.h"
 #include "platform/display.h"
 #include "platform/keyboard.h"
