@@ -21,14 +21,10 @@ TEST(BallMonster, StartsAsASquareOfTwoHundredAndFiftyBallsThatSwingBackAndForth)
     EXPECT_EQ(monster->x * 1000000 + monster->y * 1000 + monster->size, 270050100);
     ASSERT_EQ(monster->balls.size(), 250u);
     for (const Ball* ball : monster->balls) {
-        EXPECT_TRUE(ball->x >= 220 && ball->x <= 319 && ball->y >= 0 && ball->y <= 99) << ball->x << "," << ball->y;
-        EXPECT_EQ(ball->x + ball->y, std::floor(ball->x) + std::floor(ball->y));
-        EXPECT_TRUE(ball->heading >= 0 && ball->heading < 360);
         EXPECT_EQ(ball->speed, 1.5f);
         EXPECT_EQ(ball->image, monster->ballImage);
         start.push_back(*ball);
     }
-    EXPECT_NE(start.front().heading, start.back().heading);
     // Every ball starts inside the circle: the first tick reverses it, the second brings it back.
     for (int tick = 1; tick <= 2; ++tick) {
         monster->update();
@@ -41,6 +37,22 @@ TEST(BallMonster, StartsAsASquareOfTwoHundredAndFiftyBallsThatSwingBackAndForth)
         }
     }
     delete monster;
+}
+
+TEST(BallMonster, EachBallTakesItsVerticalStartThenItsHorizontalStartThenItsHeadingFromTheRandomNumbers)
+{
+    // Every run shows the same swarm: the generator is never seeded, and these orders are part of the design.
+    std::srand(7);
+    std::vector<int> numbers(3 * 250);
+    std::generate(numbers.begin(), numbers.end(), std::rand);
+    std::srand(7);
+    const BallMonster monster;
+    auto number = numbers.begin();
+    for (const Ball* ball : monster.balls) {
+        EXPECT_EQ(ball->y, *number++ % 100);
+        EXPECT_EQ(ball->x, 220 + *number++ % 100);
+        EXPECT_EQ(ball->heading, *number++ % 360);
+    }
 }
 
 TEST(BallMonsterBall, TheCircleIncludesItsEdgeMeasuresWholePixelsAndNeverOverflows)

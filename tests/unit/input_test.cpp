@@ -20,6 +20,18 @@ TEST(InputDeathTest, InputNeedsTheLibraryIsInstalledOnceAndWantsTwoMouseButtons)
     EXPECT_FALSE(Mouse::installed);
 }
 
+TEST(Keyboard, OneArrowOrTwoAdjacentOnesGiveTheirDirectionAndEveryOtherCombinationNone)
+{
+    // The arrows held, as bits: up 1, right 2, down 4, left 8. Other keys count for nothing.
+    const std::map<int, Dir> moves = {{1, N}, {3, NE}, {2, E}, {6, SE}, {4, S}, {12, SW}, {8, W}, {9, NW}};
+    key[KEY_SPACE] = 1;
+    for (int held = 0; held < 16; ++held) {
+        key[KEY_UP] = held & 1, key[KEY_RIGHT] = held & 2, key[KEY_DOWN] = held & 4, key[KEY_LEFT] = held & 8;
+        const auto move = moves.find(held);
+        EXPECT_EQ(Keyboard::dir(), move == moves.end() ? NONE : move->second) << held;
+    }
+}
+
 // The X display is Linux's alone: Windows has no DISPLAY to look at.
 #ifdef ALLEGRO_WITH_XWINDOWS
 TEST(NoSystemDriver, SaysWhatIsKnownOfTheDisplay)
