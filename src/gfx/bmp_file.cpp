@@ -44,31 +44,13 @@ int memoryGetc(void* userdata)
     return m->at < m->size ? m->data[m->at++] : EOF;
 }
 
-int memoryUngetc(int c, void* userdata)
-{
-    auto* m = static_cast<Memory*>(userdata);
-    if (m->at == 0 || m->data[m->at - 1] != static_cast<unsigned char>(c))
-        return EOF;
-    --m->at;
-    return c;
-}
-
 long memoryRead(void* to, long n, void* userdata)
 {
     auto* m = static_cast<Memory*>(userdata);
-    const std::size_t count = std::min(static_cast<std::size_t>(std::max(n, 0L)), m->size - m->at);
+    const std::size_t count = std::min(static_cast<std::size_t>(n), m->size - m->at);
     std::memcpy(to, m->data + m->at, count);
     m->at += count;
     return static_cast<long>(count);
-}
-
-int memorySeek(void* userdata, int offset)
-{
-    auto* m = static_cast<Memory*>(userdata);
-    if (offset < 0 || static_cast<std::size_t>(offset) > m->size - m->at)
-        return -1;
-    m->at += offset;
-    return 0;
 }
 
 int memoryEof(void* userdata)
@@ -77,13 +59,15 @@ int memoryEof(void* userdata)
     return m->at >= m->size;
 }
 
-int nothingToClose(void*) { return 0; }
-int noWrite(int, void*) { return EOF; }
-long noWrites(const void*, long, void*) { return 0; }
-int noError(void*) { return 0; }
+// The loader reads bytes in order and nothing else: there is nothing to put back, skip, write or report.
+int noUngetc(int, void*) { return EOF; }
+int noSeek(void*, int) { return -1; }
+int noPutc(int, void*) { return EOF; }
+long noWrite(const void*, long, void*) { return 0; }
+int nothing(void*) { return 0; }
 
-const PACKFILE_VTABLE memoryFile = {nothingToClose, memoryGetc, memoryUngetc, memoryRead, noWrite,
-                                    noWrites,       memorySeek, memoryEof,    noError};
+const PACKFILE_VTABLE memoryFile = {nothing, memoryGetc, noUngetc,  memoryRead, noPutc,
+                                    noWrite, noSeek,     memoryEof, nothing};
 
 }  // namespace
 
