@@ -53,8 +53,8 @@ std::optional<Bytes> normalisedBmp(const Bytes& bytes)
         return std::nullopt;
     const unsigned bitsPerPixel = file.u16(os2 ? 24 : 28);
     const std::uint32_t compression = os2 ? rgb : file.u32(30);
-    const std::int64_t height = os2 ? std::int64_t(file.u16(20)) : file.i32(22);
-    if (compression > bitfields || (height < 0 && (compression == rle8 || compression == rle4)))
+    const bool topDown = !os2 && file.i32(22) < 0;
+    if (compression > bitfields || (topDown && (compression == rle8 || compression == rle4)))
         return std::nullopt;  // no JPEG or PNG inside, and RLE pictures are bottom-up by definition
 
     // Bit fields follow a 40-byte header and are inside a later one: at byte 54 either way.
@@ -64,7 +64,7 @@ std::optional<Bytes> normalisedBmp(const Bytes& bytes)
     if (!file.has(0, paletteAt) || pixelsAt < paletteAt || pixelsAt > bytes.size())
         return std::nullopt;
     // The colours the header declares, no more than the loader reads: other bytes before the pixels, a colour
-    // profile among them, are not palette.
+    // profile among them, are not palette. The loader reads neither the count nor the file's size.
     const std::size_t entry = os2 ? 3 : 4;
     const std::size_t used = os2 ? 0 : file.u32(46);
     const std::size_t declared = bitsPerPixel > 8 ? 0 : used != 0 ? used : std::size_t(1) << bitsPerPixel;
@@ -73,16 +73,15 @@ std::optional<Bytes> normalisedBmp(const Bytes& bytes)
     Bytes out(file.data, file.data + fileHeaderSize + headerAndMasks);
     out.insert(out.end(), file.data + paletteAt, file.data + paletteAt + colours * entry);
     put32(out, 10, out.size());
-    if (!os2) {
+    if (!os2)
         put32(out, 14, windowsHeaderSize);
-        put32(out, 46, colours);
-    }
-    if (height >= 0)
+    if (!topDown) {
         out.insert(out.end(), file.data + pixelsAt, file.data + file.size);
-    else if (appendBottomUp(out, file, pixelsAt, file.i32(18), -height, bitsPerPixel))
-        put32(out, 22, -height);
-    else
+        return out;
+    }
+    const std::int64_t height = -std::int64_t(file.i32(22));
+    if (!appendBottomUp(out, file, pixelsAt, file.i32(18), height, bitsPerPixel))
         return std::nullopt;
-    put32(out, 2, out.size());
+    put32(out, 22, height);
     return out;
 }

@@ -142,6 +142,12 @@ TEST(BmpFile, EveryKindOfSoundFileLoadsAndDamagedOnesAreRefusedLikeMissingOnes)
             EXPECT_EQ(largestDifference(loaded(file.second), loaded(with(file.second, 22, 1))), 0);
         else
             damaged.push_back(file);
+    // Read as what they are: a top-down last row without its padding, and a palette shorter than its depth's that
+    // gives no count, which is what lies before the pixels.
+    const Bytes topDown = readFile(TEST_FILES "/fuzz/seeds/top-down-24-bit.bmp");
+    EXPECT_EQ(largestDifference(loaded(topDown), loaded(Bytes(topDown.begin(), topDown.end() - 1))), 0);
+    const Bytes palette = readFile(TEST_FILES "/fuzz/seeds/windows-8-bit.bmp");
+    EXPECT_EQ(largestDifference(loaded(palette), loaded(with(palette, 46, 0))), 0);
     EXPECT_GE(damaged.size(), 37u);
     for (const auto& file : damaged)
         EXPECT_FALSE(loads(file.second)) << file.first;
