@@ -1,23 +1,22 @@
-// Times the game's own frame, tick and start-up paths against the library's bare floor.
+// Times the game's own frame, tick, loading and start-up paths against their floors. Each figure is a line
+// "figure = value unit; against baseline = value unit", which bench/run gathers over runs into a table.
 //   swarm_bench memory [measure | smoke]   memory bitmaps only, no display needed; smoke: a few calls of each
-//   swarm_bench display [frames] the real window: start-up, frame rate against clear + present
+//   swarm_bench display [frames]           the real window: the frame rate against the same calls and a bare floor
+//   swarm_bench startup                    the game's start-up to its first presented frame, then the way out
 // <cmath> before the library's header, as in the game's sources: its fixed-point class declares sqrt, sin and cos
 // first, and GCC then compiles each as a plain call, without the inline square root or the one sincos call.
 #include <cmath>
 
 #include <allegro.h>
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,9 +57,9 @@ double nanosPerCall(
     return samples[samples.size() / 2];
 }
 
-void report(const char* what, double value, const char* unit, double baseline)
+void report(const char* what, double value, const char* against, double baseline, const char* unit)
 {
-    std::printf("%-44s %12.0f %-6s baseline %12.0f  ratio %8.3f\n", what, value, unit, baseline, value / baseline);
+    std::printf("%s = %.0f %s; against %s = %.0f %s\n", what, value, unit, against, baseline, unit);
 }
 
 // The swarm as plain floats in one flat array: the floor of its tick and of its drawing.
@@ -143,14 +142,14 @@ int memoryBench(bool smoke)
     const double floor =
         nanosPerCall([&] { drawFloorFrame(buffer, swarm, boss.ballImage->bitmap, toString(fps)); }, 2000);
     const double gameFrame = nanosPerCall([&] { drawGameFrame(boss); }, 2000);
-    report("frame in memory (clear, swarm, objects, text)", gameFrame, "ns", floor);
-    std::printf("%-44s (baseline: the same drawing calls from plain arrays)\n", "");
+    const char* frame = "one frame in memory: the clear, 250 balls, the player, the frame rate";
+    report(frame, gameFrame, "the same drawing calls from plain arrays", floor, "ns");
     const double bareClear = nanosPerCall([&] { clear_to_color(buffer, 0); }, 2000);
-    report("  the same against the bare clear", gameFrame, "ns", bareClear);
+    report(frame, gameFrame, "the library's bare clear", bareClear, "ns");
     auto present = [&] { blit(buffer, presented, 0, 0, 0, 0, 640, 480); };
     const double barePresent = nanosPerCall([&] { clear_to_color(buffer, 0), present(); }, 2000);
-    report("  the same with a present blit", nanosPerCall([&] { drawGameFrame(boss), present(); }, 2000), "ns",
-           barePresent);
+    report("the same frame with a present blit to a second 640 x 480 bitmap",
+           nanosPerCall([&] { drawGameFrame(boss), present(); }, 2000), "clear + blit", barePresent, "ns");
 
     // Every round of both ticks starts from this swarm and the same random numbers: they take the same branches.
     const int centreY = boss.y;
@@ -161,14 +160,13 @@ int memoryBench(bool smoke)
                                            [&] { flat = swarm, flatCentre = centreY, std::srand(seed); });
     const double gameTickNs = nanosPerCall([&] { boss.update(), updateObjects(); }, 20000,
                                            [&] { restore(boss, swarm, centreY), std::srand(seed); });
-    report("world tick (swarm + object tick)", gameTickNs, "ns", flatTickNs);
-    std::printf("%-44s (baseline: the same work on a flat array)\n", "");
+    report("one world tick: the swarm and the object tick", gameTickNs,
+           "the same work on a flat float array, from the same swarm and random numbers", flatTickNs, "ns");
     if (flat.front().x != boss.balls.front()->x || flat.back().heading != boss.balls.back()->heading)
-        std::printf("%-44s (the two ticks went different ways: the baseline is not the same work)\n", "");
+        std::fprintf(stderr, "The two ticks went different ways: the flat array's is not the same work.\n");
 
     const double catchUp = nanosPerCall([&] { pendingTicks = ticksPerSecond, runPendingTicks(boss); }, 20);
-    report("catch-up: 240 pending ticks back to back", catchUp, "ns", 1e9);
-    std::printf("%-44s (baseline: the one second of play they stand for)\n", "");
+    report("catch-up: 240 pending ticks back to back", catchUp, "the second of play they stand for", 1e9, "ns");
 
     // The game reads each file once and hands the library those bytes, rewritten and checked; the library alone
     // reads the file itself.
@@ -187,32 +185,12 @@ int memoryBench(bool smoke)
                 destroy_bitmap(load_bmp(file.c_str(), loadPalette));
         },
         500);
-    report("loading the eleven art files", gameLoad, "ns", libraryLoad);
-    std::printf("%-44s (baseline: the library's load_bmp of the same files alone)\n", "");
+    report("loading the eleven art files: each read once, rewritten, checked and decoded from memory", gameLoad,
+           "the library's load_bmp of the same files alone", libraryLoad, "ns");
     return 0;
 }
 
 #ifndef _WIN32
-// Seconds since this process was started, from the kernel's start time.
-double secondsSinceExec()
-{
-    std::ifstream stat("/proc/self/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), {});
-    const char* fields = std::strrchr(text.c_str(), ')') + 2;
-    unsigned long long started = 0;
-    for (int field = 3; field <= 22; ++field) {
-        char* end;
-        const unsigned long long value = std::strtoull(fields, &end, 10);
-        if (field == 22)
-            started = value;
-        fields = end + 1;
-    }
-    std::ifstream uptime("/proc/uptime");
-    double up = 0;
-    uptime >> up;
-    return up - static_cast<double>(started) / sysconf(_SC_CLK_TCK);
-}
-
 // This program's own peak resident memory in kB. Not getrusage's ru_maxrss: it outlives exec, so it would
 // report the launcher's peak when that was larger; a new program starts its VmHWM afresh.
 long peakResidentKb()
@@ -225,25 +203,36 @@ long peakResidentKb()
 }
 #endif
 
-int displayBench(int frames)
+// The game's own start-up, up to its first presented frame.
+void startUpAndPresentTheFirstFrame(std::optional<BallMonster>& boss)
 {
-    // The game's own start-up, up to its first presented frame.
     installExceptionHandlers();
     initSystem();
     loadGuiBitmaps();
     createPlayer();
-    BallMonster boss;
+    boss.emplace();
     clearScreenBuffer(makecol(0, 0, 0));
-    runPendingTicks(boss);
-    drawFrame(boss);
+    runPendingTicks(*boss);
+    drawFrame(*boss);
     flipBuffer();
-#ifndef _WIN32  // under Wine the process start and memory are Wine's as much as the game's
-    const double startUp = secondsSinceExec();
-    std::printf("%-44s %12.0f %-6s (from exec; /proc/uptime has 10 ms steps)\n", "start-up to the first frame",
-                startUp * 1000, "ms");
-    std::printf("%-44s %12ld %-6s\n", "peak resident memory at the first frame", peakResidentKb(), "kB");
-#endif
+}
 
+// bench/run times this process from its launch to its end.
+int startupBench()
+{
+    std::optional<BallMonster> boss;
+    startUpAndPresentTheFirstFrame(boss);
+#ifndef _WIN32  // under Wine the memory is Wine's as much as the game's
+    std::printf("peak resident memory at the first frame = %ld kB\n", peakResidentKb());
+#endif
+    return 0;
+}
+
+int displayBench(int frames)
+{
+    std::optional<BallMonster> started;
+    startUpAndPresentTheFirstFrame(started);
+    BallMonster& boss = *started;
     auto framesPerSecond = [&](const std::function<void()>& frame) {
         const auto start = Clock::now();
         for (int i = 0; i < frames; ++i)
@@ -270,11 +259,9 @@ int displayBench(int frames)
         flipBuffer();
         clearScreenBuffer(black);
     });
-    std::printf("%-44s %12.0f %-6s baseline %12.0f  ratio %6.2f\n", "frame rate in the window (game loop)", game,
-                "fps", sameCalls, game / sameCalls);
-    std::printf("%-44s (baseline: the same calls from plain arrays, presented the same way)\n", "");
-    std::printf("%-44s %12.0f %-6s baseline %12.0f  ratio %6.2f\n", "  the same against the bare clear + present",
-                game, "fps", bare, game / bare);
+    const char* frameRate = "frame rate of the game loop in the window";
+    report(frameRate, game, "the same calls from plain arrays, presented the same way", sameCalls, "fps");
+    report(frameRate, game, "clear + present in the same window", bare, "fps");
     return 0;
 }
 
@@ -287,7 +274,9 @@ int main(int argc, char** argv)
         return memoryBench(argc > 2 && std::string(argv[2]) == "smoke");  // or "measure"
     if (mode == "display")
         return displayBench(argc > 2 ? std::atoi(argv[2]) : 2000);
-    std::fprintf(stderr, "usage: %s memory [measure | smoke] | display [frames]\n", argv[0]);
+    if (mode == "startup")
+        return startupBench();
+    std::fprintf(stderr, "usage: %s memory [measure | smoke] | display [frames] | startup\n", argv[0]);
     return 2;
 }
 END_OF_MAIN()
