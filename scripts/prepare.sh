@@ -58,6 +58,66 @@ library_source() {
     echo "$orig"
 }
 
+# Builds the library from its source into $1/allegro, patched, with its own options and the configure command that
+# follows the inputs (cmake with a toolchain file, or emcmake cmake): its drivers and documentation only. $2 names
+# the files of ours it is also built from; a folder among them is laid over the source first. Only when something it
+# is built from changed, and then everything built with the older library goes too.
+build_library() {
+    local out=$1 inputs=$2 orig stamp input
+    shift 2
+    orig=$(library_source)
+    # Reproducible: the library's objects name no folder of this clone.
+    local flags="-ffile-prefix-map=$PWD/$out/allegro-src/= -ffile-prefix-map=$PWD/$out/allegro-build/="
+    # shellcheck disable=SC2086  # the inputs are words
+    stamp=$( (cat "$orig" patches/allegro/*.patch; find $inputs -type f | LC_ALL=C sort | xargs cat; echo "$flags $*") |
+        sha256sum | cut -d' ' -f1)
+    [ "$(cat "$out/allegro/stamp" 2>/dev/null)" = "$stamp" ] && return
+    echo "Patching and building the library into $out/allegro (a minute or two) ..."
+    rm -rf "$out/allegro-src" "$out/allegro-build" "$out/allegro" "$out/gtest-build" "$out/gtest" "$out/game"
+    mkdir -p "$out/allegro-src"
+    tar xzf "$orig" -C "$out/allegro-src" --strip-components=1
+    for p in patches/allegro/*.patch; do
+        patch -s -d "$out/allegro-src" -p1 < "$p"
+    done
+    for input in $inputs; do
+        [ ! -d "$input" ] || cp -r "$input/." "$out/allegro-src/"
+    done
+    "$@" -S "$out/allegro-src" -B "$out/allegro-build" -Wno-dev -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_FLAGS="$flags" \
+        -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
+        -DCMAKE_INSTALL_PREFIX="$PWD/$out/allegro" -DSHARED=OFF -DWANT_ALLEGROGL=OFF -DWANT_LOADPNG=OFF \
+        -DWANT_LOGG=OFF -DWANT_JPGALLEG=OFF -DWANT_EXAMPLES=OFF -DWANT_TOOLS=OFF -DWANT_TESTS=OFF -DWANT_DOCS=OFF \
+        >/dev/null
+    # The library's own warnings are many and not ours to mend: they go to a log, shown if the build fails.
+    if ! cmake --build "$out/allegro-build" -j "$(nproc)" --target install >"$out/allegro-build.log" 2>&1; then
+        tail -n 40 "$out/allegro-build.log"
+        return 1
+    fi
+    echo "$stamp" > "$out/allegro/stamp"
+}
+
+# Builds GoogleTest from Debian's source of it into $1/gtest, once, with the configure command that follows.
+build_gtest() {
+    local out=$1
+    shift
+    [ ! -e "$out/gtest/stamp" ] || return 0
+    echo "Building GoogleTest into $out/gtest from Debian's source of it ..."
+    "$@" -S /usr/src/googletest -B "$out/gtest-build" -DCMAKE_BUILD_TYPE=Release -DBUILD_GMOCK=OFF \
+        -DCMAKE_INSTALL_PREFIX="$PWD/$out/gtest" >/dev/null
+    cmake --build "$out/gtest-build" -j "$(nproc)" --target install >/dev/null
+    touch "$out/gtest/stamp"
+}
+
+# Zips the folder $2 of $1 into $3, the same bytes from every clone: the last commit's time on every file, fixed
+# permissions, a sorted order, no Unix extras.
+pack_zip() {
+    local zip
+    zip=$(realpath -m "$3")
+    find "$1" -exec touch -d "@$SOURCE_DATE_EPOCH" {} +
+    chmod -R u=rwX,go=rX "$1"
+    rm -f "$zip"
+    (cd "$1" && find "$2" | LC_ALL=C sort | TZ=UTC zip -qX "$zip" -@)
+}
+
 build_game() {
     echo "Configuring and building into build/ ..."
     build_preset default
