@@ -1,16 +1,23 @@
 """Drives the real game on an X server of its own: starts the server (Xvfb, or Xorg with the dummy driver), runs the
 game (the Linux build, or swarm.exe under Wine) in a folder of its art, presses keys through XTEST, and reads back
-screenshots, message boxes and the exit status. Used by scripts/play, bench/run, the soak and the end-to-end tests.
+screenshots, message boxes and the exit status. The web build's page it opens in headless Chromium instead, from its
+folder or a web server, and drives the same way through the browser's WebDriver. Used by scripts/play, bench/run, the
+soak and the end-to-end tests.
 """
 
+import base64
 import codecs
 import contextlib
+import functools
+import http.server
+import io
 import os
 import re
 import shutil
 import signal
 import subprocess
 import tempfile
+import threading
 import time
 
 from PIL import Image
@@ -25,19 +32,35 @@ EXE = os.environ.get("SWARM_EXE", os.path.join(REPO, "build-windows", "swarm.exe
 ART = ["gfx/player.bmp", "gfx/ball.bmp"] + ["gui/%s.bmp" % name for name in (
     "bkgd", "bordern", "borderne", "bordere", "borderse", "borders", "bordersw", "borderw", "bordernw")]
 TIMEOUT = 60  # generous: a loaded machine may be slow, and only a failing run waits this long
+# The web build's page, less its art, which page_folder packs as the build does with Emscripten's packer.
+PAGE = os.environ.get("SWARM_PAGE", os.path.join(REPO, "build-web", "game"))
+PAGE_FILES = ["swarm.html", "swarm.js", "swarm.png"]
+PACKER = "/usr/share/emscripten/tools/file_packager.py"
 
 XVFB_SCREENS = {"xvfb": "1024x768x24", "xvfb8": "1024x768x8", "small": "640x480x24"}
 
 
 def art_folder(folder, missing=(), made=None):
     """Fills the folder with a copy of the game's art, less the missing files, and returns it. A file named in made
-    is made by its function of the path instead."""
-    for name in ART:
+    is made by its function of the path instead, art or not."""
+    made = made or {}
+    for name in ART + [name for name in made if name not in ART]:
         os.makedirs(os.path.join(folder, os.path.dirname(name)), exist_ok=True)
-        if name in (made or {}):
+        if name in made:
             made[name](os.path.join(folder, name))
         elif name not in missing:
             shutil.copy(os.path.join(REPO, name), os.path.join(folder, name))
+    return folder
+
+
+def page_folder(folder, missing=(), made=None):
+    """Lays the web build's page out in the folder, its files those of art_folder, packed as the build packs the art:
+    into swarm-art.js, which writes them into the game's files before it starts. Returns the folder."""
+    files = art_folder(os.path.join(folder, "files"), missing, made)
+    for name in PAGE_FILES:
+        shutil.copy(os.path.join(PAGE, name), folder)
+    subprocess.run(["python3", PACKER, "swarm-art.data", "--embed", files + "@/", "--js-output=swarm-art.js"],
+                   cwd=folder, check=True, capture_output=True, timeout=TIMEOUT)
     return folder
 
 
@@ -126,20 +149,25 @@ class Display:
 
 
 class Shot:
-    """A window's pixels, or a pixmap's in the colours of a colour map, as (r, g, b), whatever the display's depth."""
+    """A picture of the game's pixels as (r, g, b): of an X window, or a pixmap in the colours of a colour map,
+    whatever the display's depth (Shot.of), or of a page's canvas."""
 
-    def __init__(self, drawable, colormap=None):
-        geometry = drawable.get_geometry()
-        self.width, self.height = size = geometry.width, geometry.height
-        data = drawable.get_image(0, 0, self.width, self.height, X.ZPixmap, 0xFFFFFFFF).data
-        if geometry.depth == 8:
-            picture = Image.frombytes("P", size, data)
-            colours = (colormap or drawable.get_attributes().colormap).query_colors(range(256))
-            picture.putpalette([c >> 8 for colour in colours for c in (colour.red, colour.green, colour.blue)])
-        else:
-            picture = Image.frombytes("RGB", size, data, "raw", "BGRX")
+    def __init__(self, picture):
         self.picture = picture.convert("RGB")
+        self.width, self.height = self.picture.size
         self.pixels = self.picture.load()
+
+    @classmethod
+    def of(cls, drawable, colormap=None):
+        geometry = drawable.get_geometry()
+        size = geometry.width, geometry.height
+        data = drawable.get_image(0, 0, geometry.width, geometry.height, X.ZPixmap, 0xFFFFFFFF).data
+        if geometry.depth != 8:
+            return cls(Image.frombytes("RGB", size, data, "raw", "BGRX"))
+        picture = Image.frombytes("P", size, data)
+        colours = (colormap or drawable.get_attributes().colormap).query_colors(range(256))
+        picture.putpalette([c >> 8 for colour in colours for c in (colour.red, colour.green, colour.blue)])
+        return cls(picture)
 
     def points(self, predicate, box=None):
         left, top, right, bottom = box or (0, 0, self.width, self.height)
@@ -180,7 +208,7 @@ class Game:
         # A fullscreen attempt may come and go first: the 640 x 480 window that draws frames is final.
         for window in self.display.windows(self.title):
             try:
-                shot = Shot(window)
+                shot = Shot.of(window)
                 if shot.width == 640 and shot.height == 480 and shot.frame_rate():
                     return window
             except XError:
@@ -201,11 +229,11 @@ class Game:
         self.display.point(corner.x + x, corner.y + y)
 
     def shot(self):
-        return Shot(self.window)
+        return Shot.of(self.window)
 
     def icon(self):
         """The icon the window offers a desktop, which shows it in the screen's colours."""
-        return Shot(self.window.get_wm_hints().icon_pixmap, self.display.x.screen().default_colormap)
+        return Shot.of(self.window.get_wm_hints().icon_pixmap, self.display.x.screen().default_colormap)
 
     def request_close(self):
         """The window manager's close request, as a title bar's close button sends it."""
@@ -265,6 +293,143 @@ class Game:
         if self.process.poll() is None:
             self.process.kill()  # by its process id: under Wine never by name
             self.process.wait()
+
+
+class Browser:
+    """Debian's Chromium, headless, through its WebDriver: the web build's display. It opens a page from its folder
+    (kind "file") or from a web server of its own on the loopback ("http"), and presses keys as a keyboard does."""
+
+    def __init__(self, kind="file"):
+        from selenium import webdriver
+        from selenium.webdriver.chrome.service import Service
+        from selenium.webdriver.common.keys import Keys
+        self.keys = {"Left": Keys.ARROW_LEFT, "Right": Keys.ARROW_RIGHT, "Up": Keys.ARROW_UP, "Down": Keys.ARROW_DOWN,
+                     "Escape": Keys.ESCAPE, "Return": Keys.ENTER}
+        options = webdriver.ChromeOptions()
+        options.binary_location = "/usr/bin/chromium"
+        # As root it needs no sandbox, a canvas no GPU, and on a closed network it must not reach for Google's.
+        for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=1024,768", "--no-first-run",
+                         "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                         "--disable-quic"):
+            options.add_argument(argument)
+        options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+        self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        self.kind, self.server, self.tab = kind, None, None
+
+    def open(self, folder, page="swarm.html"):
+        url = "file://%s/%s" % (folder, page)
+        if self.kind == "http":
+            quiet = type("Quiet", (http.server.SimpleHTTPRequestHandler,), {"log_message": lambda *_: None})
+            self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(quiet, directory=folder))
+            threading.Thread(target=self.server.serve_forever, daemon=True).start()
+            url = "http://127.0.0.1:%d/%s" % (self.server.server_port, page)
+        self.driver.get(url)
+        self.tab = self.driver.current_window_handle
+
+    def mode(self):
+        return tuple(self.driver.execute_script("return [window.innerWidth, window.innerHeight]"))
+
+    def actions(self):
+        from selenium.webdriver.common.action_chains import ActionChains
+        return ActionChains(self.driver)
+
+    def press(self, *keys):
+        actions = self.actions()
+        for key in keys:
+            actions.key_down(self.keys[key])
+        actions.perform()
+
+    def release(self, *keys):
+        actions = self.actions()
+        for key in keys:
+            actions.key_up(self.keys[key])
+        actions.perform()
+
+    def hold(self, seconds, *keys):
+        if seconds < 0.05:  # one message to the browser, so that both reach the page within a frame
+            actions = self.actions()
+            for key in keys:
+                actions.key_down(self.keys[key])
+            actions.pause(seconds)
+            for key in keys:
+                actions.key_up(self.keys[key])
+            actions.perform()
+            return
+        self.press(*keys)
+        time.sleep(seconds)
+        self.release(*keys)
+
+    def hide(self):
+        """Another tab in front: the browser hides the page."""
+        self.driver.switch_to.new_window("tab")
+
+    def show(self):
+        self.driver.close()
+        self.driver.switch_to.window(self.tab)
+
+    def close(self):
+        self.driver.quit()
+        if self.server:
+            self.server.shutdown()
+            self.server.server_close()
+
+
+class WebGame:
+    """The web build's page, laid out in a folder by page_folder, open in the browser: its canvas, its message box
+    and the exit status it shows."""
+
+    def __init__(self, browser, folder):
+        self.browser, self.driver, self.window = browser, browser.driver, None
+        browser.open(folder)
+
+    def script(self, code):
+        return self.driver.execute_script(code)
+
+    def status(self):
+        return self.script("return document.getElementById('status').textContent")
+
+    def output(self):
+        return "\n".join(entry["message"] for entry in self.driver.get_log("browser"))
+
+    def shot(self):
+        url = self.script("return document.getElementById('canvas').toDataURL('image/png')")
+        return Shot(Image.open(io.BytesIO(base64.b64decode(url.split(",", 1)[1]))))
+
+    def find_window(self):
+        if "ended" in self.status() or "stopped" in self.status():
+            raise AssertionError("the game ended before showing a frame: " + self.status())
+        if self.shown_box():
+            raise AssertionError("the game shows a message box instead of a frame:\n" + self.shown_box())
+        return self.shot().frame_rate()
+
+    def wait_for_window(self):
+        wait_for(self.find_window, "the game's first frames")
+        return self
+
+    def quit(self):
+        """Holds Escape until the game ends."""
+        self.browser.press("Escape")
+        try:
+            return self.wait_exit()
+        finally:
+            self.browser.release("Escape")
+
+    def wait_exit(self):
+        return int(wait_for(lambda: re.search(r"exit status (\d+)", self.status()), "the game to end")[1])
+
+    def shown_box(self):
+        return self.script("var text = document.querySelector('dialog.allegro-message p'); "
+                           "return text && text.textContent")
+
+    def message_box(self):
+        return wait_for(self.shown_box, "a message box")
+
+    def dismiss_box(self):
+        from selenium.webdriver.common.by import By
+        self.driver.find_element(By.CSS_SELECTOR, "dialog.allegro-message button").click()
+
+    def close(self):
+        pass  # the browser goes with its display
 
 
 @contextlib.contextmanager

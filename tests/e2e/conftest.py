@@ -1,6 +1,7 @@
-"""The fixtures of the end-to-end scenarios: the build and the X server a scenario runs on, a Wine prefix, and the
-game started in a folder of its art. The machinery that drives the game is tools/game_driver.py."""
+"""The fixtures of the end-to-end scenarios: the build and the X server or browser a scenario runs on, a Wine prefix,
+and the game started in a folder of its art. The machinery that drives the game is tools/game_driver.py."""
 
+import functools
 import os
 import shutil
 import subprocess
@@ -10,12 +11,19 @@ import tempfile
 import pytest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
-from game_driver import EXE, GAME, Display, Game, art_folder, wine_prefix  # noqa: E402
+from game_driver import EXE, GAME, PAGE, Browser, Display, Game, WebGame, art_folder, page_folder, wine_prefix  # noqa
+
+
+def write(text, path):
+    with open(path, "w") as file:
+        file.write(text)
 
 
 @pytest.fixture
 def build(request):
-    """The build a scenario runs: "linux", or "wine" for swarm.exe under Wine."""
+    """The build a scenario runs: "linux", "wine" for swarm.exe under Wine, or "web" for the page in Chromium."""
+    if request.param == "web" and not os.path.exists(os.path.join(PAGE, "swarm.js")):
+        pytest.skip("no web build: scripts/build-web makes it")
     return request.param
 
 
@@ -23,11 +31,13 @@ def build(request):
 def display(request, build, tmp_path):
     """The X server a scenario runs on: a kind of Display, Xvfb at 1024 x 768 x 24 unless asked, or "xorg".
     swarm.exe runs under a window manager, as on every Windows desktop, but on the 640 x 480 screen: there the
-    window fills it, as fullscreen would, where a frame would push its bottom rows off the screen."""
-    kind = getattr(request, "param", "xvfb")
+    window fills it, as fullscreen would, where a frame would push its bottom rows off the screen. The web build's
+    is the browser, which opens the page from its folder unless asked for "http"."""
+    kind = getattr(request, "param", "file" if build == "web" else "xvfb")
     if kind == "xorg" and (os.geteuid() != 0 or not shutil.which("Xorg")):
         pytest.skip("Xorg's dummy driver needs root and the xserver-xorg-video-dummy package")
-    server = Display(kind, tmp_path, window_manager=build == "wine" and kind != "small")
+    server = Browser(kind) if build == "web" else Display(kind, tmp_path, window_manager=build == "wine" and
+                                                          kind != "small")
     yield server
     server.close()
 
@@ -51,16 +61,20 @@ def start(request, build, display, tmp_path):
     games = []
 
     def start(missing=(), buttons=None, on_display=True, made=None):
+        made = dict(made or {})
+        if buttons is not None:
+            made["allegro.cfg"] = functools.partial(write, "[mouse]\nnum_buttons = %d\n" % buttons)
+        if build == "web":  # the library reads its settings beside the program: at the root of the page's files
+            games.append(WebGame(display, page_folder(tempfile.mkdtemp(dir=tmp_path), missing, made)))
+            return games[-1]
         cwd = art_folder(tempfile.mkdtemp(dir=tmp_path), missing, made)
         env = dict(display.env) if on_display else {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+        if buttons is not None:
+            env["ALLEGRO"] = cwd
         command = (GAME,)
         if build == "wine":
             shutil.copy(EXE, cwd)
             command, env = ("wine", "swarm.exe"), dict(env, **request.getfixturevalue("wine"))
-        if buttons is not None:
-            with open(os.path.join(cwd, "allegro.cfg"), "w") as config:
-                config.write("[mouse]\nnum_buttons = %d\n" % buttons)
-            env["ALLEGRO"] = cwd
         games.append(Game(display, command, cwd, env, os.path.join(tmp_path, "output%d" % len(games))))
         return games[-1]
 

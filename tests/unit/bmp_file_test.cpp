@@ -183,6 +183,9 @@ TEST(BmpFile, OnlyARegularFileIsReadAndNothingElseIsOpened)
     // Opened, a FIFO would wait for a writer for ever, and a device may never end.
     std::remove("bmp_file_fifo.bmp");
     ASSERT_EQ(mkfifo("bmp_file_fifo.bmp", 0600), 0);
+    struct stat made {};
+    if (stat("bmp_file_fifo.bmp", &made) != 0 || !S_ISFIFO(made.st_mode))
+        GTEST_SKIP() << "mkfifo made no FIFO here (node's files, for the web build, have none)";
     for (const char* target : {"bmp_file_fifo.bmp", "/dev/zero", "gfx/player.bmp"}) {
         std::remove("bmp_file_link.bmp");
         ASSERT_EQ(symlink(target, "bmp_file_link.bmp"), 0);

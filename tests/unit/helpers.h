@@ -46,6 +46,7 @@ inline void routeMessagesToStderr()
     dup2(STDERR_FILENO, STDOUT_FILENO);
 }
 
+#if GTEST_HAS_DEATH_TEST
 // The statement must end the process with status 1, showing exactly this fatal error.
 #define EXPECT_FATAL(statement, text)                                                                              \
     EXPECT_EXIT(                                                                                                   \
@@ -54,6 +55,18 @@ inline void routeMessagesToStderr()
             statement;                                                                                             \
         },                                                                                                         \
         ::testing::ExitedWithCode(1), ::testing::Eq(std::string("Fatal Error:\n   ") + (text)))
+#else
+// Watching a process end takes a second one, and the web build's runs alone under node: there the fatal errors are
+// checked end to end.
+#define EXPECT_FATAL(statement, text)                                                                              \
+    do {                                                                                                           \
+        if (false) {                                                                                               \
+            statement;                                                                                             \
+            static_cast<void>(text);                                                                               \
+        }                                                                                                          \
+        GTEST_SKIP() << "no second process to watch a fatal error in";                                             \
+    } while (false)
+#endif
 
 // The message of the exception of type E that the statement throws; empty when it throws none.
 template <class E, class Statement>

@@ -1,0 +1,76 @@
+/*
+ *      The browser's side of the web platform, linked into the program with
+ *      --js-library: the canvas, its frames, and the message box.
+ *
+ *      _al_em_wait_for_frame and _al_em_message yield to the browser: the
+ *      program is linked with -sASYNCIFY and names them in ASYNCIFY_IMPORTS.
+ *
+ *      See readme.txt for copyright information.
+ */
+
+mergeInto(LibraryManager.library, {
+    $AllegroCanvas: {
+        element: function() { return document.querySelector('#canvas'); },
+        context: function() { return AllegroCanvas.element().getContext('2d'); },
+        noMenu: function(event) { event.preventDefault(); },
+    },
+
+    _al_em_present__deps: ['$AllegroCanvas'],
+    _al_em_present: function(rgba, width, height) {
+        var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+        AllegroCanvas.context().putImageData(new ImageData(pixels, width, height), 0, 0);
+    },
+
+    _al_em_blank__deps: ['$AllegroCanvas'],
+    _al_em_blank: function() {
+        var canvas = AllegroCanvas.element();
+        if (canvas)
+            AllegroCanvas.context().clearRect(0, 0, canvas.width, canvas.height);
+    },
+
+    // The browser runs no animation frame while the page is hidden.
+    _al_em_wait_for_frame__deps: ['$callUserCallback'],
+    _al_em_wait_for_frame: function() {
+        Asyncify.handleSleep(function(wakeUp) { requestAnimationFrame(function() { callUserCallback(wakeUp); }); });
+    },
+
+    // A modal dialog: the text as it stands, line breaks and leading spaces kept, and an OK button. Escape closes
+    // it too, as it closes a desktop's message box.
+    _al_em_message__deps: ['$callUserCallback'],
+    _al_em_message: function(text) {
+        Asyncify.handleSleep(function(wakeUp) {
+            var dialog = document.createElement('dialog');
+            var message = document.createElement('p');
+            var form = document.createElement('form');
+            var ok = document.createElement('button');
+            dialog.className = 'allegro-message';
+            message.style.whiteSpace = 'pre-wrap';
+            message.textContent = UTF8ToString(text);
+            form.method = 'dialog';
+            ok.textContent = 'OK';
+            form.appendChild(ok);
+            dialog.appendChild(message);
+            dialog.appendChild(form);
+            dialog.addEventListener('close', function() {
+                dialog.remove();
+                callUserCallback(wakeUp);
+            });
+            document.body.appendChild(dialog);
+            dialog.showModal();
+            ok.focus();
+        });
+    },
+
+    _al_em_set_title: function(title) { document.title = UTF8ToString(title); },
+
+    _al_em_keep_context_menu_off__deps: ['$AllegroCanvas'],
+    _al_em_keep_context_menu_off: function(off) {
+        var canvas = AllegroCanvas.element();
+        if (!canvas)
+            return;
+        if (off)
+            canvas.addEventListener('contextmenu', AllegroCanvas.noMenu);
+        else
+            canvas.removeEventListener('contextmenu', AllegroCanvas.noMenu);
+    },
+});
