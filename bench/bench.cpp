@@ -3,6 +3,7 @@
 //   swarm_bench memory [measure | smoke]   memory bitmaps only, no display needed; smoke: a few calls of each
 //   swarm_bench display [frames]           the real window: the frame rate against the same calls and a bare floor
 //   swarm_bench startup                    the game's start-up to its first presented frame, then the way out
+//   swarm_bench rates [seconds]            the game's loop: its logic ticks and presented frames a second
 // <cmath> before the library's header, as in the game's sources: its fixed-point class declares sqrt, sin and cos
 // first, and GCC then compiles each as a plain call, without the inline square root or the one sincos call.
 #include <cmath>
@@ -265,6 +266,30 @@ int displayBench(int frames)
     return 0;
 }
 
+// The game's loop as main runs it. The swarm's centre goes down one pixel a tick: its travel counts the ticks run.
+int ratesBench(double seconds)
+{
+    std::optional<BallMonster> started;
+    startUpAndPresentTheFirstFrame(started);
+    BallMonster& boss = *started;
+    const int black = makecol(0, 0, 0);
+    const int firstY = boss.y;
+    long frames = 0;
+    const auto start = Clock::now();
+    while (secondsSince(start) < seconds) {
+        runPendingTicks(boss);
+        drawFrame(boss);
+        flipBuffer();
+        clearScreenBuffer(black);
+        ++frames;
+    }
+    const double elapsed = secondsSince(start);
+    std::printf("logic ticks a second in the game loop = %.1f /s; against the timer's rate = %d /s\n",
+                (boss.y - firstY) / elapsed, ticksPerSecond);
+    std::printf("presented frames a second in the game loop = %.1f fps\n", frames / elapsed);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -276,7 +301,10 @@ int main(int argc, char** argv)
         return displayBench(argc > 2 ? std::atoi(argv[2]) : 2000);
     if (mode == "startup")
         return startupBench();
-    std::fprintf(stderr, "usage: %s memory [measure | smoke] | display [frames] | startup\n", argv[0]);
+    if (mode == "rates")
+        return ratesBench(argc > 2 ? std::atof(argv[2]) : 10);
+    std::fprintf(stderr, "usage: %s memory [measure | smoke] | display [frames] | startup | rates [seconds]\n",
+                 argv[0]);
     return 2;
 }
 END_OF_MAIN()

@@ -1,9 +1,11 @@
 """Runs the benchmarks and gathers their figures over the runs into one table: in memory, in a window on Xvfb, the
-start-up against a bare program on the library, and under Wine when the Windows build exists. bench/run builds the
-programs first and calls it from the repository's root: measure.py RUNS [--smoke] [--markdown]"""
+start-up against a bare program on the library, under Wine when the Windows build exists, and in headless Chromium
+when the web build exists. bench/run builds the programs first and calls it from the repository's root:
+measure.py RUNS [--smoke] [--markdown]"""
 
 import collections
 import datetime
+import gzip
 import os
 import platform
 import re
@@ -15,11 +17,40 @@ import tempfile
 import time
 
 sys.path.insert(0, "tools")
-from game_driver import Display, Game, art_folder, wine_prefix  # noqa: E402
+from game_driver import PAGE, PAGE_FILES, Browser, Display, Game, art_folder, page_folder, wait_for  # noqa: E402
+from game_driver import wine_prefix  # noqa: E402
 
 # A benchmark program prints each figure as "figure = value unit; against baseline = value unit".
 FIGURE = re.compile(r"^(.+?) = ([\d.]+) (\S+)(?:; against (.+) = ([\d.]+) \S+)?$")
 WINE_BENCH = "build-windows/game/swarm_bench.exe"
+WEB_BENCH = os.path.join(PAGE, "swarm_bench.js")
+FRAME = "one frame in memory: the clear, 250 balls, the player, the frame rate"
+# A page for the web build's benchmark: its canvas, the art, and what it prints, read once it ends.
+BENCH_PAGE = """<!DOCTYPE html>
+<canvas id="canvas" width="640" height="480"></canvas><pre id="output"></pre>
+<script>
+var Module = {arguments: %s, print: function(line) { document.getElementById('output').textContent += line + '\\n'; },
+              onExit: function() { document.title = 'ended'; }};
+</script>
+<script src="swarm-art.js"></script>
+<script src="swarm_bench.js"></script>
+"""
+# Pages record the time of their first frame on a canvas, from the moment they were opened.
+FIRST_FRAME = """var put = CanvasRenderingContext2D.prototype.putImageData;
+CanvasRenderingContext2D.prototype.putImageData = function() {
+    window.firstFrame = window.firstFrame || performance.now();
+    return put.apply(this, arguments);
+};"""
+# The floor of a page's first frame: a bare page that puts one frame on its canvas once it has loaded.
+BARE_PAGE = """<!DOCTYPE html>
+<canvas id="canvas" width="640" height="480"></canvas>
+<script>
+addEventListener('load', function() {
+    var canvas = document.getElementById('canvas').getContext('2d');
+    canvas.putImageData(canvas.createImageData(640, 480), 0, 0);
+});
+</script>
+"""
 
 
 def figures(output, where=""):
@@ -86,18 +117,89 @@ def on_xvfb(measure, window_manager=False):
         display.close()
 
 
-def wine_run(folder, env, frames):
+def wine_run(folder, env, frames, launches):
     def measure(display):
         found = figures(run(["wine", "swarm_bench.exe", "display", frames], dict(display.env, **env), folder),
                         " under Wine")
-        game = wine_start_up(display, folder, env, "swarm.exe", "swarm")
-        plain = wine_start_up(display, folder, env, "plain_window.exe", "plain window")
+        # The first launch of either pays Wine's own start up: one of each goes uncounted, then they take turns.
+        programs = (("swarm.exe", "swarm"), ("plain_window.exe", "plain window"))
+        taken = {program: [] for program in programs}
+        for launch in range(launches + 1):
+            for program in programs:
+                ms = wine_start_up(display, folder, env, *program)
+                if launch:
+                    taken[program].append(ms)
         subprocess.run(["wineserver", "-k"], env=dict(os.environ, **env))  # Wine's helpers go too
         return found + [(("start-up under Wine: launch to the first frame, from cold, under openbox", "a plain "
                           "Win32 window of the same size and style, launched the same way, to its first paint"),
-                         game, plain, "ms")]
+                         statistics.median(taken[programs[0]]), statistics.median(taken[programs[1]]), "ms")]
     # Windows programs run under a window manager, as on every Windows desktop.
     return on_xvfb(measure, window_manager=True)
+
+
+def web_bench(browser, arguments):
+    """What the web build's benchmark prints in the browser, run with those arguments."""
+    folder = page_folder(tempfile.mkdtemp(prefix="swarm-bench-"))
+    shutil.copy(WEB_BENCH, folder)
+    with open(os.path.join(folder, "bench.html"), "w") as page:
+        page.write(BENCH_PAGE % arguments)
+    browser.open(folder, "bench.html")
+    wait_for(lambda: browser.driver.title == "ended", "the benchmark in the browser", timeout=600)
+    return browser.driver.execute_script("return document.getElementById('output').textContent")
+
+
+def first_frame(folder, page):
+    """Milliseconds from opening the page, in a browser of its own, to its first frame on the canvas."""
+    browser = Browser()
+    try:
+        browser.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": FIRST_FRAME})
+        browser.open(folder, page)
+        return wait_for(lambda: browser.driver.execute_script("return window.firstFrame"), "the first frame")
+    finally:
+        browser.close()
+
+
+def page_weight():
+    """The page's files as a player downloads them: as they are, and as a web server sends them, gzipped."""
+    files = [open(os.path.join(PAGE, name), "rb").read() for name in PAGE_FILES + ["swarm-art.js"]]
+    size = sum(len(data) for data in files) / 1024
+    gzipped = sum(len(gzip.compress(data, 9, mtime=0)) for data in files) / 1024
+    return [(("the page's weight: swarm.html, swarm.js, swarm-art.js and swarm.png", ""), size, None, "kB"),
+            (("the page's weight gzipped, as web servers send it", "its files as they are"), gzipped, size, "kB")]
+
+
+def web_run(memory, seconds, launches):
+    """The web build in headless Chromium: its frame in memory against the native build's same calls, run beside it;
+    the game loop's logic ticks and presented frames a second, those against the frames the browser offers a bare
+    page over the same time; the page's weight; and its first frame against a bare page's, taking turns."""
+    browser = Browser()
+    try:
+        web = figures(web_bench(browser, '["memory", "%s"]' % memory), " (web build)")
+        found = figures(web_bench(browser, '["rates", "%s"]' % seconds), " in Chromium")
+        browser.driver.set_script_timeout(seconds + 60)
+        offered = browser.driver.execute_async_script(
+            "var seconds = arguments[0], done = arguments[1], frames = 0, end = performance.now() + 1000 * seconds;"
+            "(function count() { if (performance.now() < end) { frames++; requestAnimationFrame(count); }"
+            " else done(frames / seconds); })();", float(seconds))
+    finally:
+        browser.close()
+    native = figures(run(["build/swarm_bench", "memory", memory]))
+    frame = [value for (figure, _), value, _, _ in native if figure == FRAME][0]
+    web_frame = [value for (figure, _), value, _, _ in web if figure == FRAME + " (web build)"][0]
+    rates = [((figure, baseline or "the animation frames the browser offers a bare page over the same time"), value,
+              base or offered, unit) for (figure, baseline), value, base, unit in found]
+    bare = tempfile.mkdtemp(prefix="swarm-bench-")
+    with open(os.path.join(bare, "bare.html"), "w") as page:
+        page.write(BARE_PAGE)
+    opened = {"swarm.html": [], "bare.html": []}
+    for _ in range(launches):
+        opened["swarm.html"].append(first_frame(page_folder(tempfile.mkdtemp(prefix="swarm-bench-")), "swarm.html"))
+        opened["bare.html"].append(first_frame(bare, "bare.html"))
+    return [((FRAME + ", as the web build draws it in Chromium", "the native build's same calls"), web_frame, frame,
+             "ns")] + rates + page_weight() + [
+        (("the page from opening it to its first frame, in a new browser, from its folder", "a bare page that puts "
+          "one frame on its canvas once loaded, opened the same way"), statistics.median(opened["swarm.html"]),
+         statistics.median(opened["bare.html"]), "ms")]
 
 
 def every_run(runs, smoke):
@@ -110,7 +212,9 @@ def every_run(runs, smoke):
         for program in (WINE_BENCH, "build-windows/swarm.exe", "build-windows/game/plain_window.exe"):
             shutil.copy(program, folder)
         env = wine_prefix(os.path.join(folder, "prefix"))
-        jobs.append(("Wine", lambda: wine_run(folder, env, wine_frames)))
+        jobs.append(("Wine", lambda: wine_run(folder, env, wine_frames, 1 if smoke else 3)))
+    if os.path.exists(WEB_BENCH):
+        jobs.append(("the web build", lambda: web_run(memory, 2 if smoke else 10, 1 if smoke else 5)))
     rows = collections.defaultdict(list)
     for kind, job in jobs:
         for number in range(1, runs + 1):
