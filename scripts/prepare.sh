@@ -30,6 +30,33 @@ sudo_if_needed() {
     [ "$(id -u)" -eq 0 ] || echo sudo
 }
 
+# The machine's Debian archive as its own apt sources name it: the address, the release and the signing key (if
+# named) of the first source of binary packages, in Debian's deb822 files or the one-line list.
+debian_archive() {
+    {
+        awk '
+            function flush() { if (deb && uri && suite && !done) { print uri, suite, key; done = 1; exit }
+                               deb = 0; uri = suite = key = "" }
+            FNR == 1 || /^[ \t]*$/ { flush() }
+            tolower($1) == "types:" { for (i = 2; i <= NF; i++) deb = deb || $i == "deb" }
+            tolower($1) == "uris:" { uri = $2 }
+            tolower($1) == "suites:" { suite = $2 }
+            tolower($1) == "signed-by:" { key = $2 }
+            END { flush() }' /etc/apt/sources.list.d/*.sources
+        # The one-line list: "deb [options] address release components".
+        awk '$1 == "deb" { i = 2; if ($i ~ /^\[/) { while ($i !~ /\]$/) i++; i++ } print $i, $(i + 1); exit }' \
+            /etc/apt/sources.list
+    } 2>/dev/null | head -n 1
+}
+
+# Lets apt install another architecture's packages beside the machine's own, from the machine's own sources.
+add_architecture() {
+    dpkg --print-foreign-architectures | grep -qx "$1" && return
+    echo "Adding Debian's $1 packages to apt ..."
+    $(sudo_if_needed) dpkg --add-architecture "$1"
+    $(sudo_if_needed) apt-get update -q
+}
+
 # The library's upstream source from Debian's source package, fetched once into build-source/ and checked against
 # the .dsc that vouches for it; prints the tarball's path. The Windows build compiles it; the fuzz build
 # instruments its BMP loader.
@@ -39,9 +66,9 @@ library_source() {
     if ! ls "$folder"/allegro4.4_*.orig.tar.gz >/dev/null 2>&1; then
         echo "Fetching the library's source from Debian ..." >&2
         if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
-            echo "Adding Debian's source packages to the apt sources ..." >&2
-            printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: bookworm\nComponents: main\n%s\n' \
-                'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
+            echo "Adding Debian's source packages to the apt sources, from the machine's own archive ..." >&2
+            debian_archive | awk '{ printf "Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\n", $1, $2 }
+                                  $3 { print "Signed-By: " $3 }' |
                 $(sudo_if_needed) tee /etc/apt/sources.list.d/debian-src.sources >/dev/null
             $(sudo_if_needed) apt-get update -q >&2
         fi

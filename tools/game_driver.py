@@ -29,6 +29,7 @@ from Xlib.protocol import event
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 GAME = os.environ.get("SWARM_BINARY", os.path.join(REPO, "build", "swarm"))
 EXE = os.environ.get("SWARM_EXE", os.path.join(REPO, "build-windows", "swarm.exe"))
+ARM64 = os.environ.get("SWARM_ARM64", os.path.join(REPO, "build-arm64", "game", "swarm"))
 ART = ["gfx/player.bmp", "gfx/ball.bmp"] + ["gui/%s.bmp" % name for name in (
     "bkgd", "bordern", "borderne", "bordere", "borderse", "borders", "bordersw", "borderw", "bordernw")]
 TIMEOUT = 60  # generous: a loaded machine may be slow, and only a failing run waits this long

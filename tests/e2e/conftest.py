@@ -11,7 +11,8 @@ import tempfile
 import pytest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
-from game_driver import EXE, GAME, PAGE, Browser, Display, Game, WebGame, art_folder, page_folder, wine_prefix  # noqa
+from game_driver import ARM64, EXE, GAME, PAGE, Browser, Display, Game, WebGame, art_folder, page_folder  # noqa
+from game_driver import wine_prefix  # noqa: E402
 
 
 def write(text, path):
@@ -21,9 +22,12 @@ def write(text, path):
 
 @pytest.fixture
 def build(request):
-    """The build a scenario runs: "linux", "wine" for swarm.exe under Wine, or "web" for the page in Chromium."""
+    """The build a scenario runs: "linux", "wine" for swarm.exe under Wine, "web" for the page in Chromium, or "arm64"
+    for the arm64 build under Qemu's user-mode emulator."""
     if request.param == "web" and not os.path.exists(os.path.join(PAGE, "swarm.js")):
         pytest.skip("no web build: scripts/build-web makes it")
+    if request.param == "arm64" and not os.path.exists(ARM64):
+        pytest.skip("no arm64 build: scripts/build-arm64 makes it")
     return request.param
 
 
@@ -71,7 +75,7 @@ def start(request, build, display, tmp_path):
         env = dict(display.env) if on_display else {k: v for k, v in os.environ.items() if k != "DISPLAY"}
         if buttons is not None:
             env["ALLEGRO"] = cwd
-        command = (GAME,)
+        command = ("qemu-aarch64-static", ARM64) if build == "arm64" else (GAME,)
         if build == "wine":
             shutil.copy(EXE, cwd)
             command, env = ("wine", "swarm.exe"), dict(env, **request.getfixturevalue("wine"))

@@ -1,5 +1,6 @@
-"""The Linux build alone: signals, the close button and a short Escape tap end the game with 0, and a signal ends the
-box with it; without a display, and when the display goes, it says why and ends with 1."""
+"""The builds that draw through X, Linux's for this machine and for arm64: signals, the close button and a short Escape
+tap end the game with 0, and a signal ends the box with it; without a display, and when the display goes, it says why
+and ends with 1."""
 
 import signal
 import time
@@ -8,7 +9,7 @@ import pytest
 
 from game_driver import wait_for
 
-pytestmark = pytest.mark.parametrize("build", ["linux"], indirect=True)
+pytestmark = pytest.mark.parametrize("build", ["linux", "arm64"], indirect=True)
 SIGNALS = [signal.SIGINT, signal.SIGTERM, signal.SIGHUP]
 
 
