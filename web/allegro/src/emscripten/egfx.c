@@ -11,6 +11,8 @@
  */
 
 
+#include <limits.h>
+
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
@@ -105,23 +107,30 @@ static void show_frame(void)
 
 
 
+/* frame_if_whole:
+ *  A blit to the screen that covers all that shows is a frame.
+ */
+static void frame_if_whole(BITMAP *dest, int d_x, int d_y, int w, int h)
+{
+   if ((dest == screen_bitmap) && (d_x == 0) && (d_y == 0) && (w >= gfx_emscripten.w) && (h >= gfx_emscripten.h))
+      show_frame();
+}
+
+
+
 /* em_blit_from_memory, em_blit_from_system:
- *  A blit to the screen; one that covers all that shows is a frame.
+ *  The library's blits to the screen, then perhaps a frame.
  */
 static void em_blit_from_memory(BITMAP *src, BITMAP *dest, int s_x, int s_y, int d_x, int d_y, int w, int h)
 {
    memory_blit(src, dest, s_x, s_y, d_x, d_y, w, h);
-
-   if ((dest == screen_bitmap) && (d_x == 0) && (d_y == 0) && (w >= gfx_emscripten.w) && (h >= gfx_emscripten.h))
-      show_frame();
+   frame_if_whole(dest, d_x, d_y, w, h);
 }
 
 static void em_blit_from_system(BITMAP *src, BITMAP *dest, int s_x, int s_y, int d_x, int d_y, int w, int h)
 {
    system_blit(src, dest, s_x, s_y, d_x, d_y, w, h);
-
-   if ((dest == screen_bitmap) && (d_x == 0) && (d_y == 0) && (w >= gfx_emscripten.w) && (h >= gfx_emscripten.h))
-      show_frame();
+   frame_if_whole(dest, d_x, d_y, w, h);
 }
 
 
@@ -160,6 +169,12 @@ static BITMAP *em_gfx_init(int w, int h, int v_w, int v_h, int color_depth)
    _rgb_g_shift_32 = 8;
    _rgb_b_shift_32 = 16;
    _rgb_a_shift_32 = 24;
+
+   /* The screen's bytes must be counted in an int, as the library counts them. */
+   if ((double)v_w * v_h * bytes > INT_MAX) {
+      ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, get_config_text("Not enough memory"));
+      return NULL;
+   }
 
    screen_pixels = _AL_MALLOC_ATOMIC((size_t)v_w * v_h * bytes);
    frame = _AL_MALLOC_ATOMIC((size_t)w * h * sizeof(uint32_t));
