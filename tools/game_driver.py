@@ -187,7 +187,19 @@ class Shot:
         return min(xs), min(ys)
 
 
-class Game:
+class Playing:
+    """What ends a game alike on every display: Escape, held until the game reports how it ended."""
+
+    def quit(self):
+        """Holds Escape until the game ends."""
+        self.display.press("Escape")
+        try:
+            return self.wait_exit()
+        finally:
+            self.display.release("Escape")
+
+
+class Game(Playing):
     """The real game, started in a folder that holds its art; or another program whose window has that title."""
 
     def __init__(self, display, command, cwd, env, output_path, title="swarm"):
@@ -242,14 +254,6 @@ class Game:
         self.window.send_event(event.ClientMessage(window=self.window, client_type=atom("WM_PROTOCOLS"),
                                                    data=(32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
         self.display.x.sync()
-
-    def quit(self):
-        """Holds Escape until the game ends."""
-        self.display.press("Escape")
-        try:
-            return self.wait_exit()
-        finally:
-            self.display.release("Escape")
 
     def wait_exit(self):
         try:
@@ -375,12 +379,12 @@ class Browser:
             self.server.server_close()
 
 
-class WebGame:
+class WebGame(Playing):
     """The web build's page, laid out in a folder by page_folder, open in the browser: its canvas, its message box
     and the exit status it shows."""
 
     def __init__(self, browser, folder):
-        self.browser, self.driver, self.window = browser, browser.driver, None
+        self.display, self.driver, self.window = browser, browser.driver, None
         browser.open(folder)
 
     def script(self, code):
@@ -406,14 +410,6 @@ class WebGame:
     def wait_for_window(self):
         wait_for(self.find_window, "the game's first frames")
         return self
-
-    def quit(self):
-        """Holds Escape until the game ends."""
-        self.browser.press("Escape")
-        try:
-            return self.wait_exit()
-        finally:
-            self.browser.release("Escape")
 
     def wait_exit(self):
         return int(wait_for(lambda: re.search(r"exit status (\d+)", self.status()), "the game to end")[1])
