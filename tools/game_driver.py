@@ -415,8 +415,9 @@ class WebGame(Playing):
         return int(wait_for(lambda: re.search(r"exit status (\d+)", self.status()), "the game to end")[1])
 
     def shown_box(self):
+        """The box's text as the page lays it out, line breaks and leading spaces as a player sees them."""
         return self.script("var text = document.querySelector('dialog.allegro-message p'); "
-                           "return text && text.textContent")
+                           "return text && text.innerText")
 
     def message_box(self):
         return wait_for(self.shown_box, "a message box")

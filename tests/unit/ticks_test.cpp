@@ -45,3 +45,54 @@ TEST(TickAccounting, EachSignalledTickRunsOnceAndTheRateIsFramesPerSecondOfTicks
     delete screenBuffer;
     screenBuffer = nullptr;
 }
+
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+
+extern "C" void _al_em_run_timers(void);
+extern "C" void _al_em_page_hidden(int hidden);
+
+namespace {
+
+int webTicks = 0;
+
+void countWebTick() { ++webTicks; }
+
+// Moves the clock the page's timer reads (node's, replaced for the test) on by so many milliseconds, a frame at a
+// time, running the timers after each as every yield to the browser does.
+void playFor(double ms)
+{
+    for (double played = 0; played < ms; played += 1000.0 / 60) {
+        emscripten_run_script(("Module.testNow += " + std::to_string(std::min(1000.0 / 60, ms - played))).c_str());
+        _al_em_run_timers();
+    }
+}
+
+}  // namespace
+
+TEST(WebTimer, RunsTheGamesRateForVisibleTimeAndNothingForHiddenTime)
+{
+    emscripten_run_script("Module.testNow = 0; Module.realHrtime = process.hrtime;"
+                          "process.hrtime = () => [Math.floor(Module.testNow / 1000), Module.testNow % 1000 * 1e6];"
+                          "globalThis.document = {hidden: false, visibilityState: 'visible'};");
+    // The library without a display has no timer: the page's is installed by hand.
+    timer_driver = &timer_emscripten;
+    ASSERT_EQ(timer_driver->init(), 0);
+    install_int_ex(countWebTick, BPS_TO_TIMER(ticksPerSecond));
+    playFor(10000);
+    EXPECT_NEAR(webTicks, 2400, 1);
+    // Ten seconds behind another tab: not one tick then, nor when the page shows again.
+    const int beforeHiding = webTicks;
+    _al_em_page_hidden(1);
+    playFor(10000);
+    _al_em_page_hidden(0);
+    _al_em_run_timers();
+    EXPECT_EQ(webTicks, beforeHiding);
+    playFor(1000);
+    EXPECT_NEAR(webTicks, beforeHiding + 240, 1);
+    remove_int(countWebTick);
+    timer_driver->exit();
+    timer_driver = nullptr;
+    emscripten_run_script("process.hrtime = Module.realHrtime; delete globalThis.document;");
+}
+#endif
