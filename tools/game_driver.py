@@ -188,7 +188,18 @@ class Shot:
 
 
 class Playing:
-    """What ends a game alike on every display: Escape, held until the game reports how it ended."""
+    """What a game does alike on every display: its ship stands still once the keys let go, and Escape, held until the
+    game reports how it ended, ends it."""
+
+    def settled_ship(self):
+        """Where the ship stands once the keys let go have reached the game and its frames the screen."""
+        shots = [None]
+
+        def standing():
+            time.sleep(0.2)
+            shots.append(self.shot().ship())
+            return shots[-2] == shots[-1] and shots[-1]
+        return wait_for(standing, "the ship to stand still")
 
     def quit(self):
         """Holds Escape until the game ends."""
@@ -300,9 +311,13 @@ class Game(Playing):
             self.process.wait()
 
 
+PHONE = {"width": 390, "height": 844, "pixelRatio": 3}  # a phone held upright, in CSS pixels
+
+
 class Browser:
     """Debian's Chromium, headless, through its WebDriver: the web build's display. It opens a page from its folder
-    (kind "file") or from a web server of its own on the loopback ("http"), and presses keys as a keyboard does."""
+    (kind "file"), from a web server of its own on the loopback ("http"), or from its folder on an emulated phone, a
+    touch screen ("phone"); it presses keys as a keyboard does, and touches the screen as fingers do."""
 
     def __init__(self, kind="file"):
         from selenium import webdriver
@@ -318,6 +333,8 @@ class Browser:
                          "--disable-quic"):
             options.add_argument(argument)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+        if kind == "phone":
+            options.add_experimental_option("mobileEmulation", {"deviceMetrics": dict(PHONE, touch=True)})
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
         self.kind, self.server, self.tab = kind, None, None
 
@@ -363,6 +380,20 @@ class Browser:
         self.press(*keys)
         time.sleep(seconds)
         self.release(*keys)
+
+    def turn(self, width, height):
+        """Turns the phone, or swaps it for one of that size, as the browser sees it: landscape when it is wider."""
+        landscape = width > height
+        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": PHONE["pixelRatio"], "mobile": True,
+            "screenOrientation": {"type": "landscapePrimary" if landscape else "portraitPrimary",
+                                  "angle": 90 if landscape else 0}})
+
+    def touch(self, kind, *fingers):
+        """Sends a touch event of that kind (start, move, end, cancel) with the fingers still on the screen, each an
+        (identifier, x, y) in CSS pixels."""
+        points = [{"id": finger, "x": x, "y": y} for finger, x, y in fingers]
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touch" + kind.title(), "touchPoints": points})
 
     def hide(self):
         """Another tab in front: the browser hides the page."""

@@ -36,7 +36,7 @@ def display(request, build, tmp_path):
     """The X server a scenario runs on: a kind of Display, Xvfb at 1024 x 768 x 24 unless asked, or "xorg".
     swarm.exe runs under a window manager, as on every Windows desktop, but on the 640 x 480 screen: there the
     window fills it, as fullscreen would, where a frame would push its bottom rows off the screen. The web build's
-    is the browser, which opens the page from its folder unless asked for "http"."""
+    is the browser, which opens the page from its folder unless asked for "http", or on an emulated phone ("phone")."""
     kind = getattr(request, "param", "file" if build == "web" else "xvfb")
     if kind == "xorg" and (os.geteuid() != 0 or not shutil.which("Xorg")):
         pytest.skip("Xorg's dummy driver needs root and the xserver-xorg-video-dummy package")

@@ -30,24 +30,13 @@ def shows_the_hull(pixels):
     return max(abs(a - b) for a, b in zip(colour, (70, 95, 140))) < 40
 
 
-def settled_ship(game):
-    """Where the ship stands once the keys let go have reached the game and its frames the screen."""
-    shots = [None]
-
-    def standing():
-        time.sleep(0.2)
-        shots.append(game.shot().ship())
-        return shots[-2] == shots[-1] and shots[-1]
-    return wait_for(standing, "the ship to stand still")
-
-
 def diagonal_run(display, game, keys):
     """How far the ship goes on each axis the way Up and Left or Down and Right point, held for a second, and how
     long they were held."""
-    (x1, y1), pressed = settled_ship(game), time.monotonic()
+    (x1, y1), pressed = game.settled_ship(), time.monotonic()
     display.hold(1, *keys)
     held = time.monotonic() - pressed
-    x2, y2 = settled_ship(game)
+    x2, y2 = game.settled_ship()
     way = -1 if "Up" in keys else 1
     return way * (x2 - x1), way * (y2 - y1), held
 

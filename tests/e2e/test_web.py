@@ -38,10 +38,15 @@ def test_a_page_hidden_for_a_while_goes_on_where_it_was_without_a_burst_of_ticks
     assert game.quit() == 0
 
 
-def test_a_tap_of_escape_shorter_than_a_frame_ends_it_with_zero(display, start):
-    # Five times: a tap falls between two looks at the key more often than not.
-    for _ in range(5):
+def test_taps_shorter_than_a_frame_move_the_ship_and_escape_ends_it_with_zero(display, start):
+    # Five times each: a press and its release sent together reach the page within one frame more often than not.
+    for attempt in range(5):
         game = start().wait_for_window()
+        if attempt == 0:
+            for _ in range(5):
+                x = game.settled_ship()[0]
+                display.hold(0.001, "Left")
+                assert game.settled_ship()[0] < x
         display.hold(0.001, "Escape")
         assert game.wait_exit() == 0
 
@@ -65,6 +70,7 @@ def test_the_page_scales_the_game_by_whole_multiples_goes_full_screen_and_plays_
     display.release("Left")
     assert game.shot().ship() == left_at
     display.driver.find_element("id", "canvas").click()
+    assert not any(display.driver.find_element("id", control).is_displayed() for control in ("pad", "quit"))
     display.driver.find_element("id", "fullscreen").click()
     wait_for(lambda: game.script("return document.fullscreenElement !== null"), "full screen")
     # The keyboard stays the game's: Left steers, and Escape ends it.
@@ -75,3 +81,73 @@ def test_the_page_scales_the_game_by_whole_multiples_goes_full_screen_and_plays_
     display.driver.find_element("id", "again").click()
     game.wait_for_window()
     assert game.quit() == 0
+
+
+def rect(game, element):
+    """An element's left, top, width and height on the page, in CSS pixels."""
+    return game.script("var r = document.getElementById('%s').getBoundingClientRect(); "
+                       "return [r.left, r.top, r.width, r.height]" % element)
+
+
+def centre(game, element):
+    left, top, width, height = rect(game, element)
+    return left + width / 2, top + height / 2
+
+
+@pytest.mark.parametrize("display", ["phone"], indirect=True)
+def test_a_phone_shows_the_whole_picture_and_its_pad_steers_in_eight_directions(display, start):
+    game = start().wait_for_window()
+    for width, height in ((390, 844), (844, 390)):
+        display.turn(width, height)
+
+        def fits():
+            left, top, shown, tall = rect(game, "canvas")
+            controls = [rect(game, control) for control in ("pad", "quit")]
+            return (left >= 0 and top >= 0 and left + shown <= width and top + tall <= height and
+                    (shown >= 0.9 * width if height > width else tall >= 0.8 * height) and
+                    all(x >= left + shown or y >= top + tall or x + w <= left for x, y, w, _ in controls) and
+                    game.script("return [innerWidth, visualViewport.scale]") == [width, 1])
+        wait_for(fits, "the whole picture, clear of the controls, at the phone's own width and zoom")
+
+    x, y = centre(game, "pad")
+    reach = rect(game, "pad")[2] * 0.4
+
+    def steer(*ways, hold=0.4):
+        """Where the ship goes with a finger on the pad slid through these ways from its centre, each held a while."""
+        before = game.settled_ship()
+        for step, (dx, dy) in enumerate(ways):
+            display.touch("move" if step else "start", (1, x + dx * reach, y + dy * reach))
+            time.sleep(hold)
+        display.touch("end")
+        after = game.settled_ship()
+        return after[0] - before[0], after[1] - before[1]
+
+    right, _ = moved = steer((1, 0))
+    assert right > 0 and moved[1] == 0
+    left, up = steer((-0.7, -0.7))  # both arrows of a diagonal, each a pixel a tick
+    assert left == up < 0
+    right, up = steer((1, 0), (0, -1))
+    assert right > 0 and up < 0
+    assert steer((-1, 0), hold=0)[0] < 0  # a touch that lifts within a frame still steers
+
+    # Fingers that would scroll, zoom or pull to refresh over the game do nothing of the kind.
+    middle = centre(game, "canvas")
+    for _ in range(2):
+        display.touch("start", (2, *middle))
+        display.touch("end")
+    display.touch("start", (2, *middle), (3, middle[0] + 10, middle[1] + 10))
+    display.touch("move", (2, middle[0] - 100, middle[1] - 100), (3, middle[0] + 100, middle[1] + 200))
+    display.touch("end")
+    assert game.script("return [scrollX, scrollY, visualViewport.scale, innerWidth]") == [0, 0, 1, 844]
+
+    # Quit held, then a quick tap on it after Play again, which a finger presses too.
+    display.touch("start", (4, *centre(game, "quit")))
+    time.sleep(0.3)
+    display.touch("end")
+    assert game.wait_exit() == 0
+    display.touch("start", (5, *centre(game, "again")))
+    display.touch("end")
+    game.wait_for_window()
+    display.touch("start", (6, *centre(game, "quit")))
+    display.touch("end")
+    assert game.wait_exit() == 0

@@ -232,6 +232,7 @@ static void em_gfx_exit(BITMAP *bmp)
  */
 static void em_vsync(void)
 {
+   _al_em_release_tapped_keys();
    _al_em_wait_for_frame();
    _al_em_run_timers();
 }

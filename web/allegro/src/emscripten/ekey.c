@@ -5,9 +5,13 @@
  *      on the keyboard (KeyboardEvent.code), whatever the layout; the
  *      characters they type come from the browser.  Each press and each
  *      release reaches the library as it arrives, so a tap shorter than a
- *      frame is still seen by the low level callback.  Keys that would
+ *      frame is still seen by the low level callback, and a key pressed
+ *      and released between two yields to the browser is held until the
+ *      next, so that the program's loop sees it too.  Keys that would
  *      scroll the page are the program's alone, and a canvas that loses
- *      the focus releases every key, as a window does.
+ *      the focus releases every key, as a window does.  The page's own
+ *      controls (a touch screen's steering pad) press and release keys
+ *      the same way, through Module.pressKey.
  *
  *      See readme.txt for copyright information.
  */
@@ -101,6 +105,11 @@ static const struct { int dom; int scancode; } key_codes[] =
 
 
 
+static char tapped[KEY_MAX]; /* pressed since the last yield */
+static char let_go[KEY_MAX]; /* tapped, then released: let go at the next yield */
+
+
+
 /* scancode_of:
  *  The library's scancode of the key at that place, or 0.
  */
@@ -120,30 +129,30 @@ static int scancode_of(AL_CONST char *code)
 
 
 /* character_of:
- *  The character the key types, for the key buffer: the browser's, one
- *  of the control characters the library's other drivers give, or 0 for
- *  a key that types none.
+ *  The character the key types, for the key buffer, by its name
+ *  (KeyboardEvent.key): the browser's, one of the control characters the
+ *  library's other drivers give, or 0 for a key that types none.
  */
-static int character_of(AL_CONST EmscriptenKeyboardEvent *event)
+static int character_of(AL_CONST char *name, int ctrl)
 {
    static const struct {
       AL_CONST char *name;
       int character;
    } named[] = { { "Enter", '\r' }, { "Tab", '\t' }, { "Backspace", 8 }, { "Escape", 27 }, { "Delete", 127 } };
-   char buffer[sizeof(event->key) * 2];
-   AL_CONST char *typed = uconvert(event->key, U_UTF8, buffer, U_CURRENT, sizeof(buffer));
+   char buffer[sizeof(((EmscriptenKeyboardEvent *)NULL)->key) * 2];
+   AL_CONST char *typed = uconvert(name, U_UTF8, buffer, U_CURRENT, sizeof(buffer));
    unsigned int i;
    int c;
 
    if (ustrlen(typed) == 1) {
       c = ugetc(typed);
-      if ((event->ctrlKey) && ((c | 0x20) >= 'a') && ((c | 0x20) <= 'z'))
+      if ((ctrl) && ((c | 0x20) >= 'a') && ((c | 0x20) <= 'z'))
          return (c | 0x20) - 'a' + 1;
       return c;
    }
 
    for (i = 0; i < sizeof(named) / sizeof(named[0]); i++) {
-      if (strcmp(event->key, named[i].name) == 0)
+      if (strcmp(name, named[i].name) == 0)
          return named[i].character;
    }
 
@@ -176,21 +185,69 @@ static int scrolls_the_page(int scancode)
 
 
 
+/* key_changed:
+ *  A press (repeated while held) or a release, from the keyboard or the
+ *  page's controls.  The program's loop looks at the keys once a frame,
+ *  and runs the ticks that passed during a yield after it: a key tapped
+ *  within the yield is released at the next, and so is held for them.
+ */
+static void key_changed(int scancode, int character, int pressed)
+{
+   if (!scancode)
+      return;
+
+   if (pressed) {
+      if (!key[scancode])
+         tapped[scancode] = TRUE;
+      let_go[scancode] = FALSE;
+      _handle_key_press(character, scancode);
+   }
+   else if (tapped[scancode])
+      let_go[scancode] = TRUE;
+   else
+      _handle_key_release(scancode);
+}
+
+
+
+/* _al_em_release_tapped_keys:
+ *  Called before each yield to the browser: the keys tapped since the last
+ *  one are let go.
+ */
+void _al_em_release_tapped_keys(void)
+{
+   int scancode;
+
+   for (scancode = 1; scancode < KEY_MAX; scancode++) {
+      if (let_go[scancode])
+         _handle_key_release(scancode);
+      tapped[scancode] = let_go[scancode] = FALSE;
+   }
+}
+
+
+
+/* control_key:
+ *  A press or release from the page's own controls, of the key they stand
+ *  for, by its code (KeyboardEvent.code), which here also names what it
+ *  types: "ArrowLeft", "Escape".
+ */
+static void control_key(AL_CONST char *code, int pressed)
+{
+   key_changed(scancode_of(code), character_of(code, FALSE), pressed);
+}
+
+
+
 /* em_key_changed:
- *  A press (repeated while held) or a release.
+ *  A key on the keyboard.
  */
 static EM_BOOL em_key_changed(int type, AL_CONST EmscriptenKeyboardEvent *event, void *data)
 {
    int scancode = scancode_of(event->code);
 
    update_shifts(event);
-
-   if (scancode) {
-      if (type == EMSCRIPTEN_EVENT_KEYDOWN)
-         _handle_key_press(character_of(event), scancode);
-      else
-         _handle_key_release(scancode);
-   }
+   key_changed(scancode, character_of(event->key, event->ctrlKey), type == EMSCRIPTEN_EVENT_KEYDOWN);
 
    return scrolls_the_page(scancode);
 }
@@ -207,6 +264,7 @@ static EM_BOOL em_focus_lost(int type, AL_CONST EmscriptenFocusEvent *event, voi
    for (scancode = 1; scancode < KEY_MAX; scancode++) {
       if (key[scancode])
          _handle_key_release(scancode);
+      tapped[scancode] = let_go[scancode] = FALSE;
    }
    _key_shifts &= ~(KB_SHIFT_FLAG | KB_CTRL_FLAG | KB_ALT_FLAG | KB_LWIN_FLAG);
 
@@ -229,6 +287,7 @@ static int em_keyboard_init(void)
       return -1;
    }
 
+   _al_em_offer_controls(control_key);
    return 0;
 }
 
@@ -239,6 +298,7 @@ static int em_keyboard_init(void)
  */
 static void em_keyboard_exit(void)
 {
+   _al_em_offer_controls(NULL);
    emscripten_set_keydown_callback(_AL_EM_CANVAS, NULL, EM_TRUE, NULL);
    emscripten_set_keyup_callback(_AL_EM_CANVAS, NULL, EM_TRUE, NULL);
    emscripten_set_blur_callback(_AL_EM_CANVAS, NULL, EM_TRUE, NULL);

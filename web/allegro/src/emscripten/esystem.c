@@ -201,6 +201,7 @@ static void em_get_gfx_safe_mode(int *driver, struct GFX_MODE *mode)
  */
 void _al_em_sleep(unsigned int ms)
 {
+   _al_em_release_tapped_keys();
    emscripten_sleep(ms);
    _al_em_run_timers();
 }

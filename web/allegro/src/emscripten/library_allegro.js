@@ -63,6 +63,21 @@ mergeInto(LibraryManager.library, {
 
     _al_em_set_title: function(title) { document.title = UTF8ToString(title); },
 
+    // Module.pressKey(code, pressed): the page's own controls press and release keys by their code, as the keyboard
+    // does, while the keyboard is installed.
+    _al_em_offer_controls__deps: ['$getWasmTableEntry'],
+    _al_em_offer_controls: function(press) {
+        if (!press) {
+            delete Module['pressKey'];
+            return;
+        }
+        Module['pressKey'] = function(code, pressed) {
+            var stack = stackSave();
+            getWasmTableEntry(press)(allocateUTF8OnStack(code), pressed ? 1 : 0);
+            stackRestore(stack);
+        };
+    },
+
     _al_em_keep_context_menu_off__deps: ['$AllegroCanvas'],
     _al_em_keep_context_menu_off: function(off) {
         var canvas = AllegroCanvas.element();

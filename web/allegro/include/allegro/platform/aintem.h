@@ -27,6 +27,11 @@ AL_FUNC(void, _al_em_page_hidden, (int hidden));
  */
 AL_FUNC(void, _al_em_sleep, (unsigned int ms));
 
+/* Lets go of the keys tapped since the last yield; called before each
+ * (ekey.c).
+ */
+AL_FUNC(void, _al_em_release_tapped_keys, (void));
+
 
 /* The browser's side, in JavaScript. */
 
@@ -45,6 +50,10 @@ AL_FUNC(void, _al_em_wait_for_frame, (void));
  */
 AL_FUNC(void, _al_em_message, (AL_CONST char *text));
 AL_FUNC(void, _al_em_set_title, (AL_CONST char *title));
+/* Offers the page Module.pressKey(code, pressed) for its own controls,
+ * which calls press; NULL takes it back.
+ */
+AL_FUNC(void, _al_em_offer_controls, (AL_METHOD(void, press, (AL_CONST char *code, int pressed))));
 /* The canvas's own menu would hide it on a right click. */
 AL_FUNC(void, _al_em_keep_context_menu_off, (int off));
 
