@@ -427,6 +427,18 @@ class WebGame(Playing):
     def output(self):
         return "\n".join(entry["message"] for entry in self.driver.get_log("browser"))
 
+    def rect(self, element):
+        """An element's left, top, width and height on the page, in CSS pixels."""
+        return self.script("var r = document.getElementById('%s').getBoundingClientRect(); "
+                           "return [r.left, r.top, r.width, r.height]" % element)
+
+    def tap(self, element, finger=1, hold=0):
+        """A finger on the middle of an element for so many seconds."""
+        left, top, width, height = self.rect(element)
+        self.display.touch("start", (finger, left + width / 2, top + height / 2))
+        time.sleep(hold)
+        self.display.touch("end")
+
     def shot(self):
         url = self.script("return document.getElementById('canvas').toDataURL('image/png')")
         return Shot(Image.open(io.BytesIO(base64.b64decode(url.split(",", 1)[1]))))

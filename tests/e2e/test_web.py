@@ -83,17 +83,6 @@ def test_the_page_scales_the_game_by_whole_multiples_goes_full_screen_and_plays_
     assert game.quit() == 0
 
 
-def rect(game, element):
-    """An element's left, top, width and height on the page, in CSS pixels."""
-    return game.script("var r = document.getElementById('%s').getBoundingClientRect(); "
-                       "return [r.left, r.top, r.width, r.height]" % element)
-
-
-def centre(game, element):
-    left, top, width, height = rect(game, element)
-    return left + width / 2, top + height / 2
-
-
 @pytest.mark.parametrize("display", ["phone"], indirect=True)
 def test_a_phone_shows_the_whole_picture_and_its_pad_steers_in_eight_directions(display, start):
     game = start().wait_for_window()
@@ -101,16 +90,16 @@ def test_a_phone_shows_the_whole_picture_and_its_pad_steers_in_eight_directions(
         display.turn(width, height)
 
         def fits():
-            left, top, shown, tall = rect(game, "canvas")
-            controls = [rect(game, control) for control in ("pad", "quit")]
+            left, top, shown, tall = game.rect("canvas")
+            controls = [game.rect(control) for control in ("pad", "quit")]
             return (left >= 0 and top >= 0 and left + shown <= width and top + tall <= height and
                     (shown >= 0.9 * width if height > width else tall >= 0.8 * height) and
                     all(x >= left + shown or y >= top + tall or x + w <= left for x, y, w, _ in controls) and
                     game.script("return [innerWidth, visualViewport.scale]") == [width, 1])
         wait_for(fits, "the whole picture, clear of the controls, at the phone's own width and zoom")
 
-    x, y = centre(game, "pad")
-    reach = rect(game, "pad")[2] * 0.4
+    left, top, size, _ = game.rect("pad")
+    x, y, reach = left + size / 2, top + size / 2, size * 0.4
 
     def steer(*ways, hold=0.4):
         """Where the ship goes with a finger on the pad slid through these ways from its centre, each held a while."""
@@ -131,7 +120,8 @@ def test_a_phone_shows_the_whole_picture_and_its_pad_steers_in_eight_directions(
     assert steer((-1, 0), hold=0)[0] < 0  # a touch that lifts within a frame still steers
 
     # Fingers that would scroll, zoom or pull to refresh over the game do nothing of the kind.
-    middle = centre(game, "canvas")
+    left, top, width, height = game.rect("canvas")
+    middle = left + width / 2, top + height / 2
     for _ in range(2):
         display.touch("start", (2, *middle))
         display.touch("end")
@@ -141,13 +131,9 @@ def test_a_phone_shows_the_whole_picture_and_its_pad_steers_in_eight_directions(
     assert game.script("return [scrollX, scrollY, visualViewport.scale, innerWidth]") == [0, 0, 1, 844]
 
     # Quit held, then a quick tap on it after Play again, which a finger presses too.
-    display.touch("start", (4, *centre(game, "quit")))
-    time.sleep(0.3)
-    display.touch("end")
+    game.tap("quit", hold=0.3)
     assert game.wait_exit() == 0
-    display.touch("start", (5, *centre(game, "again")))
-    display.touch("end")
+    game.tap("again")
     game.wait_for_window()
-    display.touch("start", (6, *centre(game, "quit")))
-    display.touch("end")
+    game.tap("quit")
     assert game.wait_exit() == 0
