@@ -17,7 +17,8 @@ import tempfile
 import time
 
 sys.path.insert(0, "tools")
-from game_driver import PAGE, PAGE_FILES, Browser, Display, Game, art_folder, page_folder, wait_for  # noqa: E402
+from game_driver import PAGE, Browser, Display, Game, WebGame, art_folder, page_folder  # noqa: E402
+from game_driver import wait_for  # noqa: E402
 from game_driver import wine_prefix  # noqa: E402
 
 # A benchmark program prints each figure as "figure = value unit; against baseline = value unit".
@@ -41,6 +42,34 @@ CanvasRenderingContext2D.prototype.putImageData = function() {
     window.firstFrame = window.firstFrame || performance.now();
     return put.apply(this, arguments);
 };"""
+# A page's input latency: from the browser's input event to the first frame put on the canvas whose pixels show the
+# ship's hull moved (the blue-grey of the hull, in the rows it flies in).
+LATENCY = """window.latencies = [];
+var put = CanvasRenderingContext2D.prototype.putImageData, lastX, inputAt;
+function hull(image) {
+    for (var x = 0; x < image.width; x++)
+        for (var y = 400; y < image.height; y++) {
+            var i = (y * image.width + x) * 4, p = image.data;
+            if (p[i + 2] > 90 && p[i + 2] > p[i] + 20)
+                return x;
+        }
+}
+CanvasRenderingContext2D.prototype.putImageData = function(image) {
+    var x = hull(image);
+    if (inputAt !== undefined && x !== lastX) {
+        latencies.push(performance.now() - inputAt);
+        inputAt = undefined;
+    }
+    lastX = x;
+    return put.apply(this, arguments);
+};
+addEventListener('keydown', function(event) { if (!event.repeat) inputAt = event.timeStamp; }, true);
+addEventListener('touchstart', function(event) { inputAt = event.timeStamp; }, true);"""
+# The animation frames the browser offers a page a second, counted over so many seconds.
+OFFERED = ("var seconds = arguments[0], done = arguments[1], frames = 0, end = performance.now() + 1000 * seconds;"
+           "(function count() { if (performance.now() < end) { frames++; requestAnimationFrame(count); }"
+           " else done(frames / seconds); })();")
+THROTTLE = 4  # a mid-range phone's processor against this machine's
 # The floor of a page's first frame: a bare page that puts one frame on its canvas once it has loaded.
 BARE_PAGE = """<!DOCTYPE html>
 <canvas id="canvas" width="640" height="480"></canvas>
@@ -148,9 +177,21 @@ def web_bench(browser, arguments):
     return browser.driver.execute_script("return document.getElementById('output').textContent")
 
 
-def first_frame(folder, page):
+def offered_frames(browser, seconds):
+    browser.driver.set_script_timeout(seconds + 60)
+    return browser.driver.execute_async_script(OFFERED, float(seconds))
+
+
+def phone():
+    """A browser on an emulated phone, its processor slowed to a mid-range phone's."""
+    browser = Browser("phone")
+    browser.driver.execute_cdp_cmd("Emulation.setCPUThrottlingRate", {"rate": THROTTLE})
+    return browser
+
+
+def first_frame(folder, page, browser=Browser):
     """Milliseconds from opening the page, in a browser of its own, to its first frame on the canvas."""
-    browser = Browser()
+    browser = browser()
     try:
         browser.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": FIRST_FRAME})
         browser.open(folder, page)
@@ -161,7 +202,8 @@ def first_frame(folder, page):
 
 def page_weight():
     """The page's files as a player downloads them: as they are, and as a web server sends them, gzipped."""
-    files = [open(os.path.join(PAGE, name), "rb").read() for name in PAGE_FILES + ["swarm-art.js"]]
+    files = [open(os.path.join(PAGE, name), "rb").read() for name in ("swarm.html", "swarm.js", "swarm-art.js",
+                                                                      "swarm.png")]
     size = sum(len(data) for data in files) / 1024
     gzipped = sum(len(gzip.compress(data, 9, mtime=0)) for data in files) / 1024
     return [(("the page's weight: swarm.html, swarm.js, swarm-art.js and swarm.png", ""), size, None, "kB"),
@@ -176,11 +218,7 @@ def web_run(memory, seconds, launches):
     try:
         web = figures(web_bench(browser, '["memory", "%s"]' % memory), " (web build)")
         found = figures(web_bench(browser, '["rates", "%s"]' % seconds), " in Chromium")
-        browser.driver.set_script_timeout(seconds + 60)
-        offered = browser.driver.execute_async_script(
-            "var seconds = arguments[0], done = arguments[1], frames = 0, end = performance.now() + 1000 * seconds;"
-            "(function count() { if (performance.now() < end) { frames++; requestAnimationFrame(count); }"
-            " else done(frames / seconds); })();", float(seconds))
+        offered = offered_frames(browser, seconds)
     finally:
         browser.close()
     native = figures(run(["build/swarm_bench", "memory", memory]))
@@ -188,18 +226,76 @@ def web_run(memory, seconds, launches):
     web_frame = [value for (figure, _), value, _, _ in web if figure == FRAME + " (web build)"][0]
     rates = [((figure, baseline or "the animation frames the browser offers a bare page over the same time"), value,
               base or offered, unit) for (figure, baseline), value, base, unit in found]
+    return [((FRAME + ", as the web build draws it in Chromium", "the native build's same calls"), web_frame, frame,
+             "ns")] + rates + page_weight() + [
+        (("the page from opening it to its first frame, in a new browser, from its folder", "a bare page that puts "
+          "one frame on its canvas once loaded, opened the same way"), *first_frames(launches))]
+
+
+def first_frames(launches, browser=Browser):
+    """The medians of so many first frames of the game's page and of a bare page, the two taking turns."""
     bare = tempfile.mkdtemp(prefix="swarm-bench-")
     with open(os.path.join(bare, "bare.html"), "w") as page:
         page.write(BARE_PAGE)
     opened = {"swarm.html": [], "bare.html": []}
     for _ in range(launches):
-        opened["swarm.html"].append(first_frame(page_folder(tempfile.mkdtemp(prefix="swarm-bench-")), "swarm.html"))
-        opened["bare.html"].append(first_frame(bare, "bare.html"))
-    return [((FRAME + ", as the web build draws it in Chromium", "the native build's same calls"), web_frame, frame,
-             "ns")] + rates + page_weight() + [
-        (("the page from opening it to its first frame, in a new browser, from its folder", "a bare page that puts "
-          "one frame on its canvas once loaded, opened the same way"), statistics.median(opened["swarm.html"]),
-         statistics.median(opened["bare.html"]), "ms")]
+        opened["swarm.html"].append(
+            first_frame(page_folder(tempfile.mkdtemp(prefix="swarm-bench-")), "swarm.html", browser))
+        opened["bare.html"].append(first_frame(bare, "bare.html", browser))
+    return statistics.median(opened["swarm.html"]), statistics.median(opened["bare.html"]), "ms"
+
+
+def latency(browser, presses, press, release):
+    """Milliseconds from each of so many presses to the first frame that shows the ship moved, in the page's own
+    clock, alternately one way and the other so that it stays on the screen, and the browser's frame interval."""
+    browser.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": LATENCY})
+    game = WebGame(browser, page_folder(tempfile.mkdtemp(prefix="swarm-bench-"))).wait_for_window()
+    for number in range(presses):
+        game.settled_ship()
+        press(game, number % 2)
+        wait_for(lambda: game.script("return latencies.length") > number, "the ship to move")
+        release(game)
+    return game.script("return latencies"), 1000 / offered_frames(browser, 2)
+
+
+def touch_pad(game, way):
+    """A finger near the pad's right (way 0) or left edge (way 1)."""
+    left, top, width, height = game.rect("pad")
+    game.display.touch("start", (1, left + width * (0.9 if way == 0 else 0.1), top + height / 2))
+
+
+def input_run(presses):
+    """The time from a key press, and from a touch on the pad of an emulated phone, to the first frame that shows the
+    ship moved, against the browser's frame interval."""
+    found = []
+    for where, kind, press, release in (
+            ("a key press, in Chromium", "file", lambda game, way: game.display.press(("Right", "Left")[way]),
+             lambda game: game.display.release("Right", "Left")),
+            ("a touch on the pad of an emulated phone, in Chromium", "phone", touch_pad,
+             lambda game: game.display.touch("end"))):
+        browser = Browser(kind)
+        try:
+            taken, interval = latency(browser, presses, press, release)
+        finally:
+            browser.close()
+        found.append((("input latency: from " + where + ", to the first frame that shows the ship moved",
+                       "the browser's frame interval"), statistics.median(taken), interval, "ms"))
+    return found
+
+
+def phone_run(seconds, launches):
+    """The game loop on a mid-range phone: ticks and presented frames a second, and the first frame of the page."""
+    browser = phone()
+    try:
+        where = " on a phone: Chromium's processor %d times slower, a phone emulated" % THROTTLE
+        found = figures(web_bench(browser, '["rates", "%s"]' % seconds), where)
+        offered = offered_frames(browser, seconds)
+    finally:
+        browser.close()
+    rates = [((figure, baseline or "the animation frames the browser offers a bare page on the same phone"), value,
+              base or offered, unit) for (figure, baseline), value, base, unit in found]
+    return rates + [(("the page from opening it to its first frame" + where, "a bare page that puts one frame on its "
+                      "canvas once loaded, on the same phone"), *first_frames(launches, phone))]
 
 
 def every_run(runs, smoke):
@@ -215,6 +311,8 @@ def every_run(runs, smoke):
         jobs.append(("Wine", lambda: wine_run(folder, env, wine_frames, 1 if smoke else 3)))
     if os.path.exists(WEB_BENCH):
         jobs.append(("the web build", lambda: web_run(memory, 2 if smoke else 10, 1 if smoke else 5)))
+        jobs.append(("input latency in the browser", lambda: input_run(3 if smoke else 20)))
+        jobs.append(("the web build on a phone", lambda: phone_run(2 if smoke else 10, 1 if smoke else 5)))
     rows = collections.defaultdict(list)
     for kind, job in jobs:
         for number in range(1, runs + 1):
