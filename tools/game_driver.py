@@ -35,7 +35,6 @@ ART = ["gfx/player.bmp", "gfx/ball.bmp"] + ["gui/%s.bmp" % name for name in (
 TIMEOUT = 60  # generous: a loaded machine may be slow, and only a failing run waits this long
 # The web build's page, less its art, which page_folder packs as the build does with Emscripten's packer.
 PAGE = os.environ.get("SWARM_PAGE", os.path.join(REPO, "build-web", "game"))
-PAGE_FILES = ["swarm.html", "swarm.js", "swarm.png"]
 PACKER = "/usr/share/emscripten/tools/file_packager.py"
 
 XVFB_SCREENS = {"xvfb": "1024x768x24", "xvfb8": "1024x768x8", "small": "640x480x24"}
@@ -54,12 +53,19 @@ def art_folder(folder, missing=(), made=None):
     return folder
 
 
+def page_files():
+    """The page's files as the web build lists them, the art's swarm-art.js among them."""
+    with open(os.path.join(PAGE, "page-files.txt")) as listed:
+        return listed.read().split()
+
+
 def page_folder(folder, missing=(), made=None):
     """Lays the web build's page out in the folder, its files those of art_folder, packed as the build packs the art:
     into swarm-art.js, which writes them into the game's files before it starts. Returns the folder."""
     files = art_folder(os.path.join(folder, "files"), missing, made)
-    for name in PAGE_FILES:
-        shutil.copy(os.path.join(PAGE, name), folder)
+    for name in page_files():
+        if name != "swarm-art.js":
+            shutil.copy(os.path.join(PAGE, name), folder)
     subprocess.run(["python3", PACKER, "swarm-art.data", "--embed", files + "@/", "--js-output=swarm-art.js"],
                    cwd=folder, check=True, capture_output=True, timeout=TIMEOUT)
     return folder
@@ -346,7 +352,7 @@ class Browser:
             threading.Thread(target=self.server.serve_forever, daemon=True).start()
             url = "http://127.0.0.1:%d/%s" % (self.server.server_port, page)
         self.driver.get(url)
-        self.tab = self.driver.current_window_handle
+        self.tab, self.folder = self.driver.current_window_handle, folder
 
     def mode(self):
         return tuple(self.driver.execute_script("return [window.innerWidth, window.innerHeight]"))

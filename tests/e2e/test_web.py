@@ -1,11 +1,14 @@
 """The web build alone: a hidden page goes on where it was, a tap of Escape ends it, and the page scales the game, puts
 it full screen and plays it again."""
 
+import os
+import re
+import subprocess
 import time
 
 import pytest
 
-from game_driver import wait_for
+from game_driver import REPO, page_files, wait_for
 
 pytestmark = pytest.mark.parametrize("build", ["web"], indirect=True)
 
@@ -71,6 +74,7 @@ def test_the_page_scales_the_game_by_whole_multiples_goes_full_screen_and_plays_
     assert game.shot().ship() == left_at
     display.driver.find_element("id", "canvas").click()
     assert not any(display.driver.find_element("id", control).is_displayed() for control in ("pad", "quit"))
+    assert [entry for entry in display.driver.get_log("browser") if entry["level"] == "SEVERE"] == []
     display.driver.find_element("id", "fullscreen").click()
     wait_for(lambda: game.script("return document.fullscreenElement !== null"), "full screen")
     # The keyboard stays the game's: Left steers, and Escape ends it.
@@ -137,3 +141,67 @@ def test_a_phone_shows_the_whole_picture_and_its_pad_steers_in_eight_directions(
     game.wait_for_window()
     game.tap("quit")
     assert game.wait_exit() == 0
+
+
+def test_a_standard_gamepad_steers_with_its_d_pad_and_stick_and_never_quits(display, start):
+    game = start().wait_for_window()
+    # A stand-in for the browser's gamepads: none until one is connected mid-game.
+    game.script("window.pads = []; navigator.getGamepads = function() { return pads; };")
+
+    def steer(buttons=(), x=0, y=0):
+        """Where the ship goes with a standard gamepad holding these buttons and its left stick there a while, then
+        disconnected."""
+        before = game.settled_ship()
+        game.script("pads = [{connected: true, mapping: 'standard', axes: [%f, %f, 0, 0], buttons: "
+                    "Array.from({length: 17}, function(_, b) { return {pressed: %s.includes(b)}; })}]"
+                    % (x, y, list(buttons)))
+        time.sleep(0.4)
+        game.script("pads = []")
+        after = game.settled_ship()
+        return after[0] - before[0], after[1] - before[1]
+
+    right, down = steer(buttons=[15])  # the d-pad's right
+    assert right > 0 and down == 0
+    left, up = steer(x=-0.7, y=-0.75)  # the stick up and left: a diagonal, a pixel a tick on both axes
+    assert left == up < 0
+    right, up = steer(buttons=[12], x=0.9, y=0.2)  # the d-pad's up with the stick's right
+    assert right > 0 and up < 0
+    assert steer(buttons=range(17)) == (0, 0)  # every button at once: the arrows cancel, and nothing quits
+    assert "ended" not in game.status()
+    assert game.quit() == 0
+
+
+def new_release(folder):
+    """A changed page in a served folder, with the service worker the build writes for it; returns its version."""
+    with open(os.path.join(folder, "swarm.html"), "r+") as page:
+        text = page.read().replace("</head>", '<meta name="release" content="next">\n</head>')
+        page.seek(0)
+        page.write(text)
+    files = " ".join(name for name in page_files() if name != "swarm-sw.js")
+    subprocess.run(["cmake", "-DTEMPLATE=" + os.path.join(REPO, "web", "swarm-sw.js.in"), "-DOUTPUT=swarm-sw.js",
+                    "-DFOLDER=.", "-DFILES=" + files, "-P", os.path.join(REPO, "web", "service_worker.cmake")],
+                   cwd=folder, check=True)
+    with open(os.path.join(folder, "swarm-sw.js")) as worker:
+        return re.search(r"PREFIX \+ '(\w+)'", worker.read())[1]
+
+
+@pytest.mark.parametrize("display", ["http"], indirect=True)
+def test_a_served_page_installs_plays_offline_and_takes_a_new_release_by_the_second_load(display, start):
+    game = start().wait_for_window()
+    driver = display.driver
+    assert driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"] == []
+    kept = "return caches.keys()"
+    wait_for(lambda: game.script(kept), "the page's files kept")
+    version = new_release(display.folder)
+    # The first load after it finds it, and keeps its files meanwhile; the second is it.
+    driver.refresh()
+    game.wait_for_window()
+    wait_for(lambda: [name.split()[-1] for name in game.script(kept)] == [version], "the new release's files alone")
+    driver.refresh()
+    release = "return document.querySelector('meta[name=release]') !== null"
+    assert game.wait_for_window().script(release)
+    display.server.shutdown()
+    display.server.server_close()
+    driver.refresh()
+    assert game.wait_for_window().script(release)
+    assert game.quit() == 0

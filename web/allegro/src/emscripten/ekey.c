@@ -11,7 +11,8 @@
  *      scroll the page are the program's alone, and a canvas that loses
  *      the focus releases every key, as a window does.  The page's own
  *      controls (a touch screen's steering pad) press and release keys
- *      the same way, through Module.pressKey.
+ *      the same way, through Module.pressKey, and so do the arrows of the
+ *      browser's standard gamepads, looked at once a frame.
  *
  *      See readme.txt for copyright information.
  */
@@ -105,6 +106,8 @@ static const struct { int dom; int scancode; } key_codes[] =
 
 
 
+static int listening = FALSE;
+static int pad_arrows;       /* the arrows the gamepads held at the last look: bits 1 left, 2 right, 4 up, 8 down */
 static char tapped[KEY_MAX]; /* pressed since the last yield */
 static char let_go[KEY_MAX]; /* tapped, then released: let go at the next yield */
 
@@ -227,6 +230,28 @@ void _al_em_release_tapped_keys(void)
 
 
 
+/* _al_em_poll_gamepads:
+ *  The arrows the gamepads hold now, pressed and released as keys: a pad
+ *  connected meanwhile steers, one disconnected lets go.
+ */
+void _al_em_poll_gamepads(void)
+{
+   static const int arrows[] = { KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN };
+   int held, i;
+
+   if (!listening)
+      return;
+
+   held = _al_em_gamepad_arrows();
+   for (i = 0; i < 4; i++) {
+      if ((held ^ pad_arrows) & (1 << i))
+         key_changed(arrows[i], 0, held & (1 << i));
+   }
+   pad_arrows = held;
+}
+
+
+
 /* control_key:
  *  A press or release from the page's own controls, of the key they stand
  *  for, by its code (KeyboardEvent.code), which here also names what it
@@ -266,6 +291,7 @@ static EM_BOOL em_focus_lost(int type, AL_CONST EmscriptenFocusEvent *event, voi
          _handle_key_release(scancode);
       tapped[scancode] = let_go[scancode] = FALSE;
    }
+   pad_arrows = 0; /* those still held are pressed again at the next look */
    _key_shifts &= ~(KB_SHIFT_FLAG | KB_CTRL_FLAG | KB_ALT_FLAG | KB_LWIN_FLAG);
 
    return EM_FALSE;
@@ -288,6 +314,8 @@ static int em_keyboard_init(void)
    }
 
    _al_em_offer_controls(control_key);
+   pad_arrows = 0;
+   listening = TRUE;
    return 0;
 }
 
@@ -298,6 +326,7 @@ static int em_keyboard_init(void)
  */
 static void em_keyboard_exit(void)
 {
+   listening = FALSE;
    _al_em_offer_controls(NULL);
    emscripten_set_keydown_callback(_AL_EM_CANVAS, NULL, EM_TRUE, NULL);
    emscripten_set_keyup_callback(_AL_EM_CANVAS, NULL, EM_TRUE, NULL);

@@ -63,6 +63,27 @@ mergeInto(LibraryManager.library, {
 
     _al_em_set_title: function(title) { document.title = UTF8ToString(title); },
 
+    // The arrows held on the gamepads of the browser's standard mapping: the d-pad (buttons 12 to 15: up, down,
+    // left, right) and the left stick (axes 0 and 1) past a dead zone, in eight directions. Bits: 1 left, 2 right,
+    // 4 up, 8 down.
+    _al_em_gamepad_arrows: function() {
+        var pads = (typeof navigator.getGamepads === 'function') ? navigator.getGamepads() : [];
+        var eighths = [2, 2 | 8, 8, 8 | 1, 1, 1 | 4, 4, 4 | 2];
+        var held = 0;
+        Array.prototype.forEach.call(pads, function(pad) {
+            if (!pad || !pad.connected || pad.mapping !== 'standard')
+                return;
+            [14, 15, 12, 13].forEach(function(button, bit) {
+                if (pad.buttons[button] && pad.buttons[button].pressed)
+                    held |= 1 << bit;
+            });
+            var x = pad.axes[0] || 0, y = pad.axes[1] || 0;
+            if (Math.hypot(x, y) > 0.5)
+                held |= eighths[(Math.round(Math.atan2(y, x) / (Math.PI / 4)) + 8) % 8];
+        });
+        return held;
+    },
+
     // Module.pressKey(code, pressed): the page's own controls press and release keys by their code, as the keyboard
     // does, while the keyboard is installed.
     _al_em_offer_controls__deps: ['$getWasmTableEntry'],

@@ -31,6 +31,10 @@ AL_FUNC(void, _al_em_sleep, (unsigned int ms));
  * (ekey.c).
  */
 AL_FUNC(void, _al_em_release_tapped_keys, (void));
+/* Presses and releases the arrows the gamepads hold or let go of since the
+ * last look; called once a frame (ekey.c).
+ */
+AL_FUNC(void, _al_em_poll_gamepads, (void));
 
 
 /* The browser's side, in JavaScript. */
@@ -50,6 +54,8 @@ AL_FUNC(void, _al_em_wait_for_frame, (void));
  */
 AL_FUNC(void, _al_em_message, (AL_CONST char *text));
 AL_FUNC(void, _al_em_set_title, (AL_CONST char *title));
+/* The arrows the standard gamepads hold: bits 1 left, 2 right, 4 up, 8 down. */
+AL_FUNC(int, _al_em_gamepad_arrows, (void));
 /* Offers the page Module.pressKey(code, pressed) for its own controls,
  * which calls press; NULL takes it back.
  */
