@@ -86,7 +86,7 @@ mergeInto(LibraryManager.library, {
 
     // Module.pressKey(code, pressed): the page's own controls press and release keys by their code, as the keyboard
     // does, while the keyboard is installed.
-    _al_em_offer_controls__deps: ['$getWasmTableEntry'],
+    _al_em_offer_controls__deps: ['$dynCall'],
     _al_em_offer_controls: function(press) {
         if (!press) {
             delete Module['pressKey'];
@@ -94,7 +94,7 @@ mergeInto(LibraryManager.library, {
         }
         Module['pressKey'] = function(code, pressed) {
             var stack = stackSave();
-            getWasmTableEntry(press)(allocateUTF8OnStack(code), pressed ? 1 : 0);
+            dynCall('vii', press, [allocateUTF8OnStack(code), pressed ? 1 : 0]);
             stackRestore(stack);
         };
     },
