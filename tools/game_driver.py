@@ -202,10 +202,19 @@ class Playing:
         shots = [None]
 
         def standing():
-            time.sleep(0.2)
+            self.a_while()
             shots.append(self.shot().ship())
             return shots[-2] == shots[-1] and shots[-1]
         return wait_for(standing, "the ship to stand still")
+
+    def a_while(self):
+        """Long enough for a game drawing as fast as it can to show several frames."""
+        time.sleep(0.2)
+
+    def running(self):
+        """Whether the game has not ended: a box holds it until the player dismisses it."""
+        self.a_while()
+        return self.ended() is None
 
     def quit(self):
         """Holds Escape until the game ends."""
@@ -271,6 +280,9 @@ class Game(Playing):
         self.window.send_event(event.ClientMessage(window=self.window, client_type=atom("WM_PROTOCOLS"),
                                                    data=(32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
         self.display.x.sync()
+
+    def ended(self):
+        return self.process.poll()
 
     def wait_exit(self):
         try:
@@ -345,14 +357,31 @@ class Browser:
         self.kind, self.server, self.tab = kind, None, None
 
     def open(self, folder, page="swarm.html"):
+        """Opens the page in the folder. Served, the folder's parent is the server's root, so that pages in folders
+        beside it are on the same server."""
         url = "file://%s/%s" % (folder, page)
         if self.kind == "http":
-            quiet = type("Quiet", (http.server.SimpleHTTPRequestHandler,), {"log_message": lambda *_: None})
-            self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(quiet, directory=folder))
-            threading.Thread(target=self.server.serve_forever, daemon=True).start()
-            url = "http://127.0.0.1:%d/%s" % (self.server.server_port, page)
+            if not self.server:
+                self.serve(os.path.dirname(folder))
+            url = "http://127.0.0.1:%d/%s/%s" % (self.server.server_port, os.path.basename(folder), page)
         self.driver.get(url)
         self.tab, self.folder = self.driver.current_window_handle, folder
+
+    def serve(self, root):
+        """A plain static server of the folder, as Python's own serves one; self.sent lists the paths of the files it
+        sent whole (200), not those it answered "not modified" (304)."""
+        sent = self.sent = []
+
+        class Handler(http.server.SimpleHTTPRequestHandler):
+            def log_request(self, code="-", size="-"):
+                if code == 200:
+                    sent.append(self.path)
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Handler, directory=root))
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+
+    def stop_serving(self):
+        self.server.shutdown()
+        self.server.server_close()
 
     def mode(self):
         return tuple(self.driver.execute_script("return [window.innerWidth, window.innerHeight]"))
@@ -412,8 +441,7 @@ class Browser:
     def close(self):
         self.driver.quit()
         if self.server:
-            self.server.shutdown()
-            self.server.server_close()
+            self.stop_serving()
 
 
 class WebGame(Playing):
@@ -430,8 +458,22 @@ class WebGame(Playing):
     def status(self):
         return self.script("return document.getElementById('status').textContent")
 
+    def reported(self, what):
+        """What the page reports once its service worker told it: which set of files it plays, or which plays next."""
+        return wait_for(lambda: self.script("return document.documentElement.dataset.%s" % what),
+                        "the page to report the files it %s" % {"playing": "plays", "next": "plays next"}[what])
+
     def output(self):
         return "\n".join(entry["message"] for entry in self.driver.get_log("browser"))
+
+    def frames(self, count):
+        """Waits for so many of the page's animation frames: the game reads its input and shows a frame at each."""
+        self.driver.execute_async_script("var done = arguments[0], left = %d; "
+                                         "(function frame() { if (left-- > 0) requestAnimationFrame(frame); "
+                                         "else done(); })()" % count)
+
+    def a_while(self):
+        self.frames(12)
 
     def rect(self, element):
         """An element's left, top, width and height on the page, in CSS pixels."""
@@ -460,8 +502,13 @@ class WebGame(Playing):
         wait_for(self.find_window, "the game's first frames")
         return self
 
+    def ended(self):
+        """The exit status the page shows once the game ended, or None."""
+        shown = re.search(r"exit status (\d+)", self.status())
+        return shown and int(shown[1])
+
     def wait_exit(self):
-        return int(wait_for(lambda: re.search(r"exit status (\d+)", self.status()), "the game to end")[1])
+        return wait_for(lambda: self.ended() is not None, "the game to end") and self.ended()
 
     def shown_box(self):
         """The box's text as the page lays it out, line breaks and leading spaces as a player sees them."""

@@ -112,6 +112,7 @@ def test_a_fatal_error_shows_its_box_and_ends_it_with_one(build, start, missing,
         pytest.skip("a page's files are no machine's: they hold no FIFO")
     game = start([missing], buttons, made=made)
     assert game.message_box() == "Fatal Error:\n   " + text
+    assert game.running()  # until the player dismisses the box
     game.dismiss_box()
     assert game.wait_exit() == 1
 
