@@ -11,6 +11,7 @@ import contextlib
 import functools
 import http.server
 import io
+import math
 import os
 import re
 import shutil
@@ -69,6 +70,27 @@ def page_folder(folder, missing=(), made=None):
     subprocess.run(["python3", PACKER, "swarm-art.data", "--embed", files + "@/", "--js-output=swarm-art.js"],
                    cwd=folder, check=True, capture_output=True, timeout=TIMEOUT)
     return folder
+
+
+def change_page(folder, how):
+    """Changes the page in a served folder: "a release" made the build's way, a changed page with the service worker
+    the build writes for it, or "a hand edit" of the page alone. A host changes files a second or more after their
+    last change: a server's dates count whole seconds, and it cannot tell a file changed within the second it was
+    last sent, so the changed files are dated a second on."""
+    with open(os.path.join(folder, "swarm.html"), "r+") as page:
+        text = page.read().replace("</head>", '<meta name="release" content="next">\n</head>')
+        page.seek(0)
+        page.write(text)
+    changed = ["swarm.html"]
+    if how == "a release":
+        files = " ".join(name for name in page_files() if name != "swarm-sw.js")
+        subprocess.run(["cmake", "-DTEMPLATE=" + os.path.join(REPO, "web", "swarm-sw.js.in"), "-DOUTPUT=swarm-sw.js",
+                        "-DFOLDER=.", "-DFILES=" + files, "-P", os.path.join(REPO, "web", "service_worker.cmake")],
+                       cwd=folder, check=True)
+        changed.append("swarm-sw.js")
+    later = time.time() + 1
+    for name in changed:
+        os.utime(os.path.join(folder, name), (later, later))
 
 
 def wait_for(condition, what, timeout=TIMEOUT):
@@ -354,6 +376,8 @@ class Browser:
         if kind == "phone":
             options.add_experimental_option("mobileEmulation", {"deviceMetrics": dict(PHONE, touch=True)})
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        self.driver.set_page_load_timeout(TIMEOUT)
+        self.driver.set_script_timeout(TIMEOUT)
         self.kind, self.server, self.tab = kind, None, None
 
     def open(self, folder, page="swarm.html"):
@@ -459,7 +483,8 @@ class WebGame(Playing):
         return self.script("return document.getElementById('status').textContent")
 
     def reported(self, what):
-        """What the page reports once its service worker told it: which set of files it plays, or which plays next."""
+        """What the page reports as its service worker tells it: which set of files it plays ("playing"), once the
+        worker asked the server for changes, or which plays next ("next")."""
         return wait_for(lambda: self.script("return document.documentElement.dataset.%s" % what),
                         "the page to report the files it %s" % {"playing": "plays", "next": "plays next"}[what])
 
@@ -486,6 +511,52 @@ class WebGame(Playing):
         self.display.touch("start", (finger, left + width / 2, top + height / 2))
         time.sleep(hold)
         self.display.touch("end")
+
+    def steering(self, source):
+        """Functions that steer the ship through a source of the page's arrows, "keyboard", "pad" (a finger on the
+        touch pad) or "gamepad" (a standard one, a stand-in for the browser's, connected mid-game and gone when let
+        go): hold(way) holds it a way, (x, y) with y down, or lets go when None; tap(way) holds it and lets go within
+        a frame, more often than not, or is None for the gamepad, which the game looks at once a frame."""
+        def arrows(way):
+            return [key for key, held in (("Left", way[0] < 0), ("Right", way[0] > 0), ("Up", way[1] < 0),
+                                          ("Down", way[1] > 0)) if held]
+        held = []
+
+        def keyboard(way):
+            self.display.release(*held)
+            held[:] = arrows(way) if way else []
+            self.display.press(*held)
+
+        left, top, size, _ = self.rect("pad")
+
+        def pad(way):
+            x, y = way or (0, 0)
+            reach = 0.4 * size / math.hypot(x, y) if way else 0  # within the round pad, where it starts
+            self.display.touch(("move" if held else "start") if way else "end",
+                               (1, left + size / 2 + reach * x, top + size / 2 + reach * y))
+            held[:] = [way] if way else []
+
+        def gamepad(way, buttons=()):
+            """Its d-pad along an axis, its left stick on a diagonal."""
+            x, y = way or (0, 0)
+            dpad = [button for button, key in zip((12, 13, 14, 15), ("Up", "Down", "Left", "Right"))
+                    if way and not (x and y) and key in arrows(way)]
+            self.script("pads = %s ? [{connected: true, mapping: 'standard', axes: [%f, %f, 0, 0], buttons: "
+                        "Array.from({length: 17}, function(_, b) { return {pressed: %s.includes(b)}; })}] : []"
+                        % ("true" if way or buttons else "false", 0.7 * x * bool(x and y), 0.75 * y * bool(x and y),
+                           list(buttons) + dpad))
+        if source == "gamepad":
+            self.script("window.pads = []; navigator.getGamepads = function() { return pads; };")
+            return gamepad, None
+        hold = {"keyboard": keyboard, "pad": pad}[source]
+
+        def tap(way):
+            if source == "keyboard":
+                self.display.hold(0.001, *arrows(way))  # one message to the browser
+            else:
+                hold(way)
+                hold(None)
+        return hold, tap
 
     def shot(self):
         url = self.script("return document.getElementById('canvas').toDataURL('image/png')")

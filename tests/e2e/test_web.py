@@ -1,13 +1,13 @@
-"""The web build alone: a hidden page goes on where it was, a tap of Escape ends it, and the page scales the game, puts
-it full screen and plays it again."""
+"""The web build alone: a hidden page goes on where it was; the page scales the game, puts it full screen and plays it
+again; on a phone it shows the whole game and quits by touch; the keyboard, the touch pad and a gamepad steer; served,
+it stays current and plays offline."""
 
 import os
-import subprocess
 import time
 
 import pytest
 
-from game_driver import REPO, page_files, wait_for
+from game_driver import change_page, page_files, wait_for
 
 pytestmark = pytest.mark.parametrize("build", ["web"], indirect=True)
 
@@ -38,19 +38,6 @@ def test_a_page_hidden_for_a_while_goes_on_where_it_was_without_a_burst_of_ticks
     assert shots[-1].ship() == before.ship()
     assert shots[-1].picture != before.picture
     assert game.quit() == 0
-
-
-def test_taps_shorter_than_a_frame_move_the_ship_and_escape_ends_it_with_zero(display, start):
-    # Five times each: a press and its release sent together reach the page within one frame more often than not.
-    for attempt in range(5):
-        game = start().wait_for_window()
-        if attempt == 0:
-            for _ in range(5):
-                x = game.settled_ship()[0]
-                display.hold(0.001, "Left")
-                assert game.settled_ship()[0] < x
-        display.hold(0.001, "Escape")
-        assert game.wait_exit() == 0
 
 
 def test_the_page_scales_the_game_by_whole_multiples_goes_full_screen_and_plays_again(display, start):
@@ -89,7 +76,7 @@ def test_the_page_scales_the_game_by_whole_multiples_goes_full_screen_and_plays_
 
 
 @pytest.mark.parametrize("display", ["phone"], indirect=True)
-def test_a_phone_shows_the_whole_picture_and_its_pad_steers_in_eight_directions(display, start):
+def test_a_phone_shows_the_whole_picture_fingers_never_move_the_page_and_quit_ends_it(display, start):
     game = start().wait_for_window()
     for width, height in ((390, 844), (844, 390)):
         display.turn(width, height)
@@ -102,29 +89,6 @@ def test_a_phone_shows_the_whole_picture_and_its_pad_steers_in_eight_directions(
                     all(x >= left + shown or y >= top + tall or x + w <= left for x, y, w, _ in controls) and
                     game.script("return [innerWidth, visualViewport.scale]") == [width, 1])
         wait_for(fits, "the whole picture, clear of the controls, at the phone's own width and zoom")
-
-    left, top, size, _ = game.rect("pad")
-    x, y, reach = left + size / 2, top + size / 2, size * 0.4
-
-    def steer(*ways, quick=False):
-        """Where the ship goes with a finger on the pad slid through these ways from its centre, each held a while or
-        lifted at once."""
-        before = game.settled_ship()
-        for step, (dx, dy) in enumerate(ways):
-            display.touch("move" if step else "start", (1, x + dx * reach, y + dy * reach))
-            if not quick:
-                game.frames(20)
-        display.touch("end")
-        after = game.settled_ship()
-        return after[0] - before[0], after[1] - before[1]
-
-    right, _ = moved = steer((1, 0))
-    assert right > 0 and moved[1] == 0
-    left, up = steer((-0.7, -0.7))  # both arrows of a diagonal, each a pixel a tick
-    assert left == up < 0
-    right, up = steer((1, 0), (0, -1))
-    assert right > 0 and up < 0
-    assert steer((-1, 0), quick=True)[0] < 0  # a touch that lifts within a frame still steers
 
     # Fingers that would scroll, zoom or pull to refresh over the game do nothing of the kind.
     left, top, width, height = game.rect("canvas")
@@ -146,84 +110,59 @@ def test_a_phone_shows_the_whole_picture_and_its_pad_steers_in_eight_directions(
     assert game.wait_exit() == 0
 
 
-def test_a_standard_gamepad_steers_with_its_d_pad_and_stick_and_never_quits(display, start):
+@pytest.mark.parametrize("display, source", [("file", "keyboard"), ("phone", "pad"), ("file", "gamepad")],
+                         indirect=["display"])
+def test_every_source_steers_a_pixel_a_tick_in_eight_directions_turns_and_takes_a_quick_tap(display, start, source):
     game = start().wait_for_window()
-    # A stand-in for the browser's gamepads: none until one is connected mid-game.
-    game.script("window.pads = []; navigator.getGamepads = function() { return pads; };")
+    hold, tap = game.steering(source)
 
-    def steer(buttons=(), x=0, y=0):
-        """Where the ship goes with a standard gamepad holding these buttons and its left stick there a while, then
-        disconnected."""
+    def steer(*ways):
+        """Where the ship goes held these ways in turn, each for a while, then let go."""
         before = game.settled_ship()
-        game.script("pads = [{connected: true, mapping: 'standard', axes: [%f, %f, 0, 0], buttons: "
-                    "Array.from({length: 17}, function(_, b) { return {pressed: %s.includes(b)}; })}]"
-                    % (x, y, list(buttons)))
-        game.frames(20)  # the game looks at the pads once a frame
-        game.script("pads = []")
+        for way in ways:
+            hold(way)
+            game.frames(20)
+        hold(None)
         after = game.settled_ship()
         return after[0] - before[0], after[1] - before[1]
 
-    right, down = steer(buttons=[15])  # the d-pad's right
+    right, down = steer((1, 0))
     assert right > 0 and down == 0
-    left, up = steer(x=-0.7, y=-0.75)  # the stick up and left: a diagonal, a pixel a tick on both axes
+    left, up = steer((-1, -1))  # both arrows of a diagonal, each a pixel a tick
     assert left == up < 0
-    right, up = steer(buttons=[12], x=0.9, y=0.2)  # the d-pad's up with the stick's right
+    right, up = steer((1, 0), (0, -1))
     assert right > 0 and up < 0
-    assert steer(buttons=range(17)) == (0, 0)  # every button at once: the arrows cancel, and nothing quits
-    assert "ended" not in game.status()
+    for _ in range(5 if tap else 0):  # held for the ticks of the frame they fell in
+        x = game.settled_ship()[0]
+        tap((-1, 0))
+        assert game.settled_ship()[0] < x
+    if source == "gamepad":  # every button at once: the arrows cancel, and no button quits
+        ship = game.settled_ship()
+        hold(None, buttons=range(17))
+        game.frames(20)
+        hold(None)
+        assert game.settled_ship() == ship and "ended" not in game.status()
     assert game.quit() == 0
 
 
-def edit_page(folder):
-    """Adds a line to the page on the server."""
-    with open(os.path.join(folder, "swarm.html"), "r+") as page:
-        text = page.read().replace("</head>", '<meta name="release" content="next">\n</head>')
-        page.seek(0)
-        page.write(text)
-
-
-def dated_a_second_later(folder, *names):
-    """A host changes files a second or more after their last change: a server's dates count whole seconds, and it
-    cannot tell a file changed within the second it was last sent."""
-    later = time.time() + 1
-    for name in names:
-        os.utime(os.path.join(folder, name), (later, later))
-
-
-def new_release(folder):
-    """A release made the build's way: a changed page with the service worker the build writes for it."""
-    edit_page(folder)
-    files = " ".join(name for name in page_files() if name != "swarm-sw.js")
-    subprocess.run(["cmake", "-DTEMPLATE=" + os.path.join(REPO, "web", "swarm-sw.js.in"), "-DOUTPUT=swarm-sw.js",
-                    "-DFOLDER=.", "-DFILES=" + files, "-P", os.path.join(REPO, "web", "service_worker.cmake")],
-                   cwd=folder, check=True)
-    dated_a_second_later(folder, "swarm.html", "swarm-sw.js")
-
-
-def hand_edit(folder):
-    """The page edited on the server by hand, its service worker as it was."""
-    edit_page(folder)
-    dated_a_second_later(folder, "swarm.html")
-
-
 @pytest.mark.parametrize("display", ["http"], indirect=True)
-@pytest.mark.parametrize("change", [new_release, hand_edit], ids=["a release", "a hand edit"])
+@pytest.mark.parametrize("change", ["a release", "a hand edit"])
 def test_a_served_page_takes_a_change_by_the_second_load_keeps_its_own_and_plays_offline(change, display, start):
     game = start().wait_for_window()
     driver, folder = display.driver, display.folder
     assert driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"] == []
-    first = game.reported("next")
+    first = game.reported("playing")  # once the first visit's files are kept, and the server asked for changes
     # The first visit downloads each file once: the service worker's own requests are answered "not modified".
     assert sorted(display.sent) == sorted("/%s/%s" % (os.path.basename(folder), name) for name in page_files())
-    change(folder)
+    change_page(folder, change)
     # The first load after it plays what was kept, and keeps the change meanwhile; the second plays the change.
     driver.refresh()
-    assert game.wait_for_window().reported("playing") == first
-    new = wait_for(lambda: game.reported("next") != first and game.reported("next"), "the change kept")
+    assert game.wait_for_window().reported("playing") == first != game.reported("next")
     assert 'name="release"' not in game.script("return fetch('swarm.html').then(page => page.text())")  # one set a load
     driver.refresh()
     release = "return document.querySelector('meta[name=release]') !== null"
-    assert game.wait_for_window().script(release) and game.reported("playing") == new
+    assert game.wait_for_window().script(release)
+    new = game.reported("playing")
     # A folder beside it on the same server keeps its own files, and the old files go once no page plays them.
     changed_url = driver.current_url
     other = start().wait_for_window()
