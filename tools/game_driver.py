@@ -378,7 +378,7 @@ class Browser:
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
         self.driver.set_page_load_timeout(TIMEOUT)
         self.driver.set_script_timeout(TIMEOUT)
-        self.kind, self.server, self.tab = kind, None, None
+        self.kind, self.server, self.tab, self.fingers = kind, None, None, {}
 
     def open(self, folder, page="swarm.html"):
         """Opens the page in the folder. Served, the folder's parent is the server's root, so that pages in folders
@@ -440,19 +440,32 @@ class Browser:
         time.sleep(seconds)
         self.release(*keys)
 
-    def turn(self, width, height):
-        """Turns the phone, or swaps it for one of that size, as the browser sees it: landscape when it is wider."""
+    def turn(self, width, height, ratio=PHONE["pixelRatio"]):
+        """Turns the phone, or swaps it for a touch screen of that size and so many screen pixels a CSS pixel, as the
+        browser sees it: landscape when it is wider."""
         landscape = width > height
         self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
-            "width": width, "height": height, "deviceScaleFactor": PHONE["pixelRatio"], "mobile": True,
+            "width": width, "height": height, "deviceScaleFactor": ratio, "mobile": True,
             "screenOrientation": {"type": "landscapePrimary" if landscape else "portraitPrimary",
                                   "angle": 90 if landscape else 0}})
 
     def touch(self, kind, *fingers):
-        """Sends a touch event of that kind (start, move, end, cancel) with the fingers still on the screen, each an
-        (identifier, x, y) in CSS pixels."""
-        points = [{"id": finger, "x": x, "y": y} for finger, x, y in fingers]
+        """Fingers on the screen, each (identifier, x, y) in CSS pixels: "start" puts them down, "move" moves them,
+        "end" lifts them (every finger, if none is named); the others stay where they are."""
+        if kind == "end":
+            named = [finger[0] if isinstance(finger, tuple) else finger for finger in fingers]
+            lifted = {finger: self.fingers.pop(finger) for finger in named or list(self.fingers)}
+        else:
+            self.fingers.update({finger: (x, y) for finger, x, y in fingers})
+        # The protocol takes the fingers down for a start or a move, and those lifted for an end.
+        touching = lifted if kind == "end" else self.fingers
+        points = [{"id": finger, "x": x, "y": y} for finger, (x, y) in touching.items()]
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touch" + kind.title(), "touchPoints": points})
+
+    def screenshot(self):
+        """The page as the screen shows it, in screen pixels."""
+        shot = self.driver.execute_cdp_cmd("Page.captureScreenshot", {"format": "png"})["data"]
+        return Shot(Image.open(io.BytesIO(base64.b64decode(shot))))
 
     def hide(self):
         """Another tab in front: the browser hides the page."""
@@ -510,7 +523,15 @@ class WebGame(Playing):
         left, top, width, height = self.rect(element)
         self.display.touch("start", (finger, left + width / 2, top + height / 2))
         time.sleep(hold)
-        self.display.touch("end")
+        self.display.touch("end", finger)
+
+    def click(self, element):
+        """A mouse's or pen's click in the middle of an element, which takes the focus as a tap on a button does; the
+        fingers on the screen stay there."""
+        left, top, width, height = self.rect(element)
+        for kind in ("mousePressed", "mouseReleased"):
+            self.driver.execute_cdp_cmd("Input.dispatchMouseEvent", {
+                "type": kind, "x": left + width / 2, "y": top + height / 2, "button": "left", "clickCount": 1})
 
     def steering(self, source):
         """Functions that steer the ship through a source of the page's arrows, "keyboard", "pad" (a finger on the

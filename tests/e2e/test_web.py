@@ -76,30 +76,39 @@ def test_the_page_scales_the_game_by_whole_multiples_goes_full_screen_and_plays_
 
 
 @pytest.mark.parametrize("display", ["phone"], indirect=True)
-def test_a_phone_shows_the_whole_picture_fingers_never_move_the_page_and_quit_ends_it(display, start):
+def test_a_touch_screen_shows_the_whole_picture_fingers_never_move_the_page_and_quit_ends_it(display, start):
     game = start().wait_for_window()
-    for width, height in ((390, 844), (844, 390)):
-        display.turn(width, height)
+    # A phone upright and on its side, and a 4:3 tablet, where the controls lie over the picture.
+    for width, height, ratio, look, over in ((390, 844, 3, "smoothed", False), (844, 390, 3, "crisp", False),
+                                             (1024, 768, 2, "crisp", True)):
+        display.turn(width, height, ratio)
 
         def fits():
             left, top, shown, tall = game.rect("canvas")
             controls = [game.rect(control) for control in ("pad", "quit")]
             return (left >= 0 and top >= 0 and left + shown <= width and top + tall <= height and
                     (shown >= 0.9 * width if height > width else tall >= 0.8 * height) and
-                    all(x >= left + shown or y >= top + tall or x + w <= left for x, y, w, _ in controls) and
+                    over == any(x < left + shown and y < top + tall and x + w > left for x, y, w, _ in controls) and
+                    over == (game.script("return getComputedStyle(pad).opacity") != "1") and
                     game.script("return [innerWidth, visualViewport.scale]") == [width, 1])
-        wait_for(fits, "the whole picture, clear of the controls, at the phone's own width and zoom")
+        wait_for(fits, "the whole picture at the screen's own width and zoom, the controls %s it" %
+                 ("over" if over else "clear of"))
+        # Crisp, each game pixel a block of screen pixels of its colour; or smoothed, with colours of its own.
+        left, top, shown, tall = (ratio * side for side in game.rect("canvas"))
+        frame = set(game.shot().picture.getdata())
+        screen = set(display.screenshot().picture.crop((left, top, left + shown, top + tall / 2)).getdata())
+        assert (look == "crisp") == (screen <= frame), look
 
     # Fingers that would scroll, zoom or pull to refresh over the game do nothing of the kind.
-    left, top, width, height = game.rect("canvas")
-    middle = left + width / 2, top + height / 2
+    left, top, shown, tall = game.rect("canvas")
+    middle = left + shown / 2, top + tall / 2
     for _ in range(2):
         display.touch("start", (2, *middle))
         display.touch("end")
     display.touch("start", (2, *middle), (3, middle[0] + 10, middle[1] + 10))
     display.touch("move", (2, middle[0] - 100, middle[1] - 100), (3, middle[0] + 100, middle[1] + 200))
     display.touch("end")
-    assert game.script("return [scrollX, scrollY, visualViewport.scale, innerWidth]") == [0, 0, 1, 844]
+    assert game.script("return [scrollX, scrollY, visualViewport.scale, innerWidth]") == [0, 0, 1, width]
 
     # Quit held, then a quick tap on it after Play again, which a finger presses too.
     game.tap("quit", hold=0.3)
@@ -128,8 +137,9 @@ def test_every_source_steers_a_pixel_a_tick_in_eight_directions_turns_and_takes_
 
     right, down = steer((1, 0))
     assert right > 0 and down == 0
-    left, up = steer((-1, -1))  # both arrows of a diagonal, each a pixel a tick
-    assert left == up < 0
+    # Both arrows of a diagonal, each a pixel a tick; a keyboard's two keys may reach the page a frame or two apart.
+    left, up = steer((-1, -1))
+    assert left < 0 and up < 0 and abs(left - up) <= (8 if source == "keyboard" else 0)
     right, up = steer((1, 0), (0, -1))
     assert right > 0 and up < 0
     for _ in range(5 if tap else 0):  # held for the ticks of the frame they fell in
@@ -142,6 +152,39 @@ def test_every_source_steers_a_pixel_a_tick_in_eight_directions_turns_and_takes_
         game.frames(20)
         hold(None)
         assert game.settled_ship() == ship and "ended" not in game.status()
+        # A key and the stick hold Left together: whichever lets go first, the other steers on.
+        keys, _ = game.steering("keyboard")
+        for first, then in ((keys, hold), (hold, keys)):
+            keys((-1, 0))
+            hold((-1, 0))
+            first(None)
+            x = game.shot().ship()[0]
+            game.frames(10)
+            assert game.shot().ship()[0] < x
+            then(None)
+    if source == "pad":
+        # The page loses the focus (the event as the browser sends it): every source lets go, and the thumb still on
+        # the pad steers as it next moves.
+        hold((0, -1))
+        game.frames(10)
+        game.script("window.dispatchEvent(new FocusEvent('blur'))")
+        y = game.settled_ship()[1]
+        hold((0.1, -1))
+        game.frames(10)
+        assert game.shot().ship()[1] < y
+        # The thumb steers on through a second finger's taps on the picture and on Full screen, and a pen's click on
+        # Full screen, which takes the focus from the picture.
+        hold((0, 1))
+        for tap_it in (lambda: game.tap("canvas", finger=2), lambda: game.tap("fullscreen", finger=2),
+                       lambda: game.click("fullscreen")):
+            tap_it()
+            game.frames(5)  # the tap reached the game: the ship moves on from where it is now
+            y = game.shot().ship()[1]
+            game.frames(10)
+            assert game.shot().ship()[1] > y
+        game.tap("quit", finger=2)  # and Quit ends the game while it steers
+        assert game.wait_exit() == 0
+        return
     assert game.quit() == 0
 
 

@@ -228,13 +228,9 @@ static void em_gfx_exit(BITMAP *bmp)
 
 
 /* em_vsync:
- *  Waits for the browser's next animation frame, which also yields to it;
- *  then the gamepads are looked at, once a frame.
+ *  Waits for the browser's next animation frame, which also yields to it.
  */
 static void em_vsync(void)
 {
-   _al_em_release_tapped_keys();
-   _al_em_wait_for_frame();
-   _al_em_poll_gamepads();
-   _al_em_run_timers();
+   _al_em_yield(AL_EM_FRAME, 0, NULL);
 }

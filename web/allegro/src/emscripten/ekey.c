@@ -1,23 +1,27 @@
 /*
  *      Web browser keyboard driver.
  *
- *      Keys come from the canvas while it has the focus, by where they are
- *      on the keyboard (KeyboardEvent.code), whatever the layout; the
- *      characters they type come from the browser.  Each press and each
- *      release reaches the library as it arrives, so a tap shorter than a
- *      frame is still seen by the low level callback, and a key pressed
- *      and released between two yields to the browser is held until the
- *      next, so that the program's loop sees it too.  Keys that would
- *      scroll the page are the program's alone, and a canvas that loses
- *      the focus releases every key, as a window does.  The page's own
- *      controls (a touch screen's steering pad) press and release keys
- *      the same way, through Module.pressKey, and so do the arrows of the
- *      browser's standard gamepads, looked at once a frame.
+ *      Keys come from several sources at once: the keyboard, each finger
+ *      on the page's own controls (etouch.c) and each gamepad (egamepad.c).
+ *      Each source holds its own keys, and a key is down while any source
+ *      holds it: a source that lets go releases only its own.  A page that
+ *      loses the focus or is hidden lets go of every source, as a window
+ *      does; a canvas that loses it lets go of the keyboard's.
+ *
+ *      The keyboard's keys come from the canvas while it has the focus, by
+ *      where they are on the keyboard (KeyboardEvent.code), whatever the
+ *      layout; the characters they type come from the browser.  Each press
+ *      and each release reaches the library as it arrives, so a tap
+ *      shorter than a frame is still seen by the low level callback, and a
+ *      key pressed and released between two yields to the browser is held
+ *      until the next, so that the program's loop sees it too.  Keys that
+ *      would scroll the page are the program's alone.
  *
  *      See readme.txt for copyright information.
  */
 
 
+#include <math.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -106,8 +110,15 @@ static const struct { int dom; int scancode; } key_codes[] =
 
 
 
-static int listening = FALSE;
-static int pad_arrows;       /* the arrows the gamepads held at the last look: bits 1 left, 2 right, 4 up, 8 down */
+#define SOURCES 16 /* the keyboard, fingers and gamepads that may hold keys at once */
+
+static struct source {
+   int kind; /* AL_EM_KEYBOARD, AL_EM_FINGER or AL_EM_GAMEPAD; 0 for a free slot */
+   int id;
+   char held[KEY_MAX];
+} sources[SOURCES];
+
+static const struct source free_source;
 static char tapped[KEY_MAX]; /* pressed since the last yield */
 static char let_go[KEY_MAX]; /* tapped, then released: let go at the next yield */
 
@@ -189,16 +200,13 @@ static int scrolls_the_page(int scancode)
 
 
 /* key_changed:
- *  A press (repeated while held) or a release, from the keyboard or the
- *  page's controls.  The program's loop looks at the keys once a frame,
- *  and runs the ticks that passed during a yield after it: a key tapped
- *  within the yield is released at the next, and so is held for them.
+ *  A key goes down (or repeats while held) or up.  The program's loop
+ *  looks at the keys once a frame, and runs the ticks that passed during
+ *  a yield after it: a key tapped within the yield is released at the
+ *  next, and so is held for them.
  */
 static void key_changed(int scancode, int character, int pressed)
 {
-   if (!scancode)
-      return;
-
    if (pressed) {
       if (!key[scancode])
          tapped[scancode] = TRUE;
@@ -209,6 +217,157 @@ static void key_changed(int scancode, int character, int pressed)
       let_go[scancode] = TRUE;
    else
       _handle_key_release(scancode);
+}
+
+
+
+/* source_of:
+ *  The slot of a source; a free one is taken for it if take is set.
+ *  -1 if it has none.
+ */
+static int source_of(int kind, int id, int take)
+{
+   int i;
+
+   for (i = 0; i < SOURCES; i++) {
+      if ((sources[i].kind == kind) && (sources[i].id == id))
+         return i;
+   }
+
+   for (i = 0; (take) && (i < SOURCES); i++) {
+      if (!sources[i].kind) {
+         sources[i] = free_source;
+         sources[i].kind = kind;
+         sources[i].id = id;
+         return i;
+      }
+   }
+
+   return -1;
+}
+
+
+
+/* holders:
+ *  How many sources hold the key.
+ */
+static int holders(int scancode)
+{
+   int i, n = 0;
+
+   for (i = 0; i < SOURCES; i++)
+      n += (sources[i].kind != 0) && (sources[i].held[scancode]);
+
+   return n;
+}
+
+
+
+/* _al_em_hold_key:
+ *  A source presses (pressed) or releases a key: the key goes down with
+ *  the first source to hold it, and up with the last.  A source that
+ *  holds nothing more gives up its slot.
+ */
+void _al_em_hold_key(int kind, int id, int scancode, int character, int pressed)
+{
+   int source;
+
+   if ((scancode <= 0) || (scancode >= KEY_MAX) || ((source = source_of(kind, id, pressed)) < 0))
+      return;
+
+   if (pressed) {
+      /* A press of a key this source holds is the browser's repeat. */
+      if ((sources[source].held[scancode]) || (!holders(scancode)))
+         key_changed(scancode, character, TRUE);
+      sources[source].held[scancode] = TRUE;
+      return;
+   }
+
+   if (!sources[source].held[scancode])
+      return;
+   sources[source].held[scancode] = FALSE;
+   if (!holders(scancode))
+      key_changed(scancode, 0, FALSE);
+   if (!memchr(sources[source].held, TRUE, KEY_MAX))
+      sources[source].kind = 0;
+}
+
+
+
+/* _al_em_hold_code:
+ *  As _al_em_hold_key, of the key at that place (KeyboardEvent.code),
+ *  which also names what it types: "ArrowLeft", "Escape".
+ */
+void _al_em_hold_code(int kind, int id, AL_CONST char *code, int pressed)
+{
+   _al_em_hold_key(kind, id, scancode_of(code), character_of(code, FALSE), pressed);
+}
+
+
+
+/* _al_em_hold_arrows:
+ *  A source holds these arrows (AL_EM_LEFT and the others) and no other.
+ */
+void _al_em_hold_arrows(int kind, int id, int arrows)
+{
+   static const int scancodes[] = { KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN };
+   int source, i, wanted;
+
+   for (i = 0; i < 4; i++) {
+      source = source_of(kind, id, FALSE);
+      wanted = (arrows & (1 << i)) != 0;
+      if (wanted != ((source >= 0) && (sources[source].held[scancodes[i]])))
+         _al_em_hold_key(kind, id, scancodes[i], 0, wanted);
+   }
+}
+
+
+
+/* _al_em_arrows_towards:
+ *  The arrows that steer towards (x, y), y down, in units of the reach of
+ *  the control (a pad's radius, a stick's travel): one of eight
+ *  directions, each the arrow or the two adjacent arrows a keyboard would
+ *  hold; none within the dead zone.
+ */
+int _al_em_arrows_towards(double x, double y)
+{
+   static const int eighths[] = { AL_EM_RIGHT, AL_EM_RIGHT | AL_EM_DOWN, AL_EM_DOWN, AL_EM_DOWN | AL_EM_LEFT,
+                                  AL_EM_LEFT,  AL_EM_LEFT | AL_EM_UP,    AL_EM_UP,   AL_EM_UP | AL_EM_RIGHT };
+
+   if (hypot(x, y) < AL_EM_DEAD_ZONE)
+      return 0;
+
+   return eighths[((int)lround(atan2(y, x) / (M_PI / 4)) + 8) % 8];
+}
+
+
+
+/* _al_em_let_go:
+ *  A source lets go of every key it holds.
+ */
+void _al_em_let_go(int kind, int id)
+{
+   int scancode;
+
+   for (scancode = 1; (source_of(kind, id, FALSE) >= 0) && (scancode < KEY_MAX); scancode++)
+      _al_em_hold_key(kind, id, scancode, 0, FALSE);
+}
+
+
+
+/* _al_em_let_go_of_everything:
+ *  Every source lets go: the page lost the focus or was hidden.  A source
+ *  still held presses again as it next moves: a finger as it slides, a
+ *  gamepad at the next look.
+ */
+void _al_em_let_go_of_everything(void)
+{
+   int i;
+
+   for (i = 0; i < SOURCES; i++) {
+      if (sources[i].kind)
+         _al_em_let_go(sources[i].kind, sources[i].id);
+   }
 }
 
 
@@ -230,40 +389,6 @@ void _al_em_release_tapped_keys(void)
 
 
 
-/* _al_em_poll_gamepads:
- *  The arrows the gamepads hold now, pressed and released as keys: a pad
- *  connected meanwhile steers, one disconnected lets go.
- */
-void _al_em_poll_gamepads(void)
-{
-   static const int arrows[] = { KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN };
-   int held, i;
-
-   if (!listening)
-      return;
-
-   held = _al_em_gamepad_arrows();
-   for (i = 0; i < 4; i++) {
-      if ((held ^ pad_arrows) & (1 << i))
-         key_changed(arrows[i], 0, held & (1 << i));
-   }
-   pad_arrows = held;
-}
-
-
-
-/* control_key:
- *  A press or release from the page's own controls, of the key they stand
- *  for, by its code (KeyboardEvent.code), which here also names what it
- *  types: "ArrowLeft", "Escape".
- */
-static void control_key(AL_CONST char *code, int pressed)
-{
-   key_changed(scancode_of(code), character_of(code, FALSE), pressed);
-}
-
-
-
 /* em_key_changed:
  *  A key on the keyboard.
  */
@@ -272,26 +397,20 @@ static EM_BOOL em_key_changed(int type, AL_CONST EmscriptenKeyboardEvent *event,
    int scancode = scancode_of(event->code);
 
    update_shifts(event);
-   key_changed(scancode, character_of(event->key, event->ctrlKey), type == EMSCRIPTEN_EVENT_KEYDOWN);
+   _al_em_hold_key(AL_EM_KEYBOARD, 0, scancode, character_of(event->key, event->ctrlKey),
+                   type == EMSCRIPTEN_EVENT_KEYDOWN);
 
    return scrolls_the_page(scancode);
 }
 
 
 
-/* em_focus_lost:
- *  Keys released elsewhere never come back to the canvas.
+/* em_canvas_blurred:
+ *  The keyboard's keys released elsewhere never come back to the canvas.
  */
-static EM_BOOL em_focus_lost(int type, AL_CONST EmscriptenFocusEvent *event, void *data)
+static EM_BOOL em_canvas_blurred(int type, AL_CONST EmscriptenFocusEvent *event, void *data)
 {
-   int scancode;
-
-   for (scancode = 1; scancode < KEY_MAX; scancode++) {
-      if (key[scancode])
-         _handle_key_release(scancode);
-      tapped[scancode] = let_go[scancode] = FALSE;
-   }
-   pad_arrows = 0; /* those still held are pressed again at the next look */
+   _al_em_let_go(AL_EM_KEYBOARD, 0);
    _key_shifts &= ~(KB_SHIFT_FLAG | KB_CTRL_FLAG | KB_ALT_FLAG | KB_LWIN_FLAG);
 
    return EM_FALSE;
@@ -299,23 +418,37 @@ static EM_BOOL em_focus_lost(int type, AL_CONST EmscriptenFocusEvent *event, voi
 
 
 
+/* em_page_blurred:
+ *  A page that lost the focus gets no more of any source's releases.
+ */
+static EM_BOOL em_page_blurred(int type, AL_CONST EmscriptenFocusEvent *event, void *data)
+{
+   _al_em_let_go_of_everything();
+   return em_canvas_blurred(type, event, data);
+}
+
+
+
 /* em_keyboard_init:
- *  Listens to the canvas.
+ *  Listens to the canvas and the page, and takes the page's controls.
  */
 static int em_keyboard_init(void)
 {
    if ((emscripten_set_keydown_callback(_AL_EM_CANVAS, NULL, EM_TRUE, em_key_changed) !=
         EMSCRIPTEN_RESULT_SUCCESS) ||
        (emscripten_set_keyup_callback(_AL_EM_CANVAS, NULL, EM_TRUE, em_key_changed) != EMSCRIPTEN_RESULT_SUCCESS) ||
-       (emscripten_set_blur_callback(_AL_EM_CANVAS, NULL, EM_TRUE, em_focus_lost) != EMSCRIPTEN_RESULT_SUCCESS)) {
+       (emscripten_set_blur_callback(_AL_EM_CANVAS, NULL, EM_TRUE, em_canvas_blurred) !=
+        EMSCRIPTEN_RESULT_SUCCESS) ||
+       /* Not capturing: the page's own blur, not that of an element in it. */
+       (emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, NULL, EM_FALSE, em_page_blurred) !=
+        EMSCRIPTEN_RESULT_SUCCESS)) {
       em_keyboard_exit();
       ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, get_config_text("The page has no canvas"));
       return -1;
    }
 
-   _al_em_offer_controls(control_key);
-   pad_arrows = 0;
-   listening = TRUE;
+   _al_em_controls_init();
+   _al_em_gamepads_init();
    return 0;
 }
 
@@ -326,9 +459,14 @@ static int em_keyboard_init(void)
  */
 static void em_keyboard_exit(void)
 {
-   listening = FALSE;
-   _al_em_offer_controls(NULL);
+   int i;
+
+   _al_em_gamepads_exit();
+   _al_em_controls_exit();
    emscripten_set_keydown_callback(_AL_EM_CANVAS, NULL, EM_TRUE, NULL);
    emscripten_set_keyup_callback(_AL_EM_CANVAS, NULL, EM_TRUE, NULL);
    emscripten_set_blur_callback(_AL_EM_CANVAS, NULL, EM_TRUE, NULL);
+   emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, NULL, EM_FALSE, NULL);
+   for (i = 0; i < SOURCES; i++)
+      sources[i].kind = 0;
 }

@@ -86,8 +86,10 @@ static EM_BOOL em_visibility_changed(int type, AL_CONST EmscriptenVisibilityChan
 {
    _al_em_page_hidden(event->hidden);
 
-   if (event->hidden)
+   if (event->hidden) {
+      _al_em_let_go_of_everything(); /* their releases go elsewhere */
       _switch_out();
+   }
    else
       _switch_in();
 
@@ -144,7 +146,7 @@ static void em_message(AL_CONST char *msg)
    if (!utf8)
       return;
 
-   _al_em_message(uconvert(msg, U_CURRENT, utf8, U_UTF8, ALLEGRO_MESSAGE_SIZE));
+   _al_em_yield(AL_EM_MESSAGE, 0, uconvert(msg, U_CURRENT, utf8, U_UTF8, ALLEGRO_MESSAGE_SIZE));
    _AL_FREE(utf8);
 }
 
@@ -195,14 +197,24 @@ static void em_get_gfx_safe_mode(int *driver, struct GFX_MODE *mode)
 
 
 
-/* _al_em_sleep:
- *  Yields to the browser, which delivers the input events meanwhile; then
- *  time has passed for the timers.
+/* _al_em_yield:
+ *  Yields to the browser, which delivers the input events meanwhile: the
+ *  keys tapped since the last yield are let go first, so that the ticks
+ *  run before it saw them held; after it, time has passed for the timers,
+ *  and the gamepads are looked at.
  */
-void _al_em_sleep(unsigned int ms)
+void _al_em_yield(int until, unsigned int ms, AL_CONST char *text)
 {
    _al_em_release_tapped_keys();
-   emscripten_sleep(ms);
+
+   if (until == AL_EM_FRAME)
+      _al_em_wait_for_frame();
+   else if (until == AL_EM_MESSAGE)
+      _al_em_message(text);
+   else
+      emscripten_sleep(ms);
+
+   _al_em_poll_gamepads();
    _al_em_run_timers();
 }
 
@@ -213,5 +225,5 @@ void _al_em_sleep(unsigned int ms)
  */
 static void em_yield_timeslice(void)
 {
-   _al_em_sleep(0);
+   _al_em_yield(AL_EM_SLEEP, 0, NULL);
 }

@@ -142,6 +142,6 @@ static void em_rest(unsigned int time, AL_METHOD(void, callback, (void)))
       if (callback)
          callback();
       left = end - emscripten_get_now();
-      _al_em_sleep((callback) ? 1 : ((left > 0) ? (unsigned int)ceil(left) : 0));
+      _al_em_yield(AL_EM_SLEEP, (callback) ? 1 : ((left > 0) ? (unsigned int)ceil(left) : 0), NULL);
    } while (emscripten_get_now() < end);
 }

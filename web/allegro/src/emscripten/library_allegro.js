@@ -1,6 +1,7 @@
 /*
  *      The browser's side of the web platform, linked into the program with
- *      --js-library: the canvas, its frames, and the message box.
+ *      --js-library: the canvas, its frames, the message box, the page's
+ *      controls and the gamepads.
  *
  *      _al_em_wait_for_frame and _al_em_message yield to the browser: the
  *      program is linked with -sASYNCIFY and names them in ASYNCIFY_IMPORTS.
@@ -63,40 +64,42 @@ mergeInto(LibraryManager.library, {
 
     _al_em_set_title: function(title) { document.title = UTF8ToString(title); },
 
-    // The arrows held on the gamepads of the browser's standard mapping: the d-pad (buttons 12 to 15: up, down,
-    // left, right) and the left stick (axes 0 and 1) past a dead zone, in eight directions. Bits: 1 left, 2 right,
-    // 4 up, 8 down.
-    _al_em_gamepad_arrows: function() {
+    // A gamepad of the browser's standard mapping at that index: its left stick's axes, and the arrows its d-pad
+    // holds (buttons 12 to 15: up, down, left, right), as the bits AL_EM_UP (4), AL_EM_DOWN (8), AL_EM_LEFT (1) and
+    // AL_EM_RIGHT (2).
+    _al_em_gamepad: function(index, x, y, arrows) {
         var pads = (typeof navigator.getGamepads === 'function') ? navigator.getGamepads() : [];
-        var eighths = [2, 2 | 8, 8, 8 | 1, 1, 1 | 4, 4, 4 | 2];
+        var pad = pads[index];
+        if (!pad || !pad.connected || pad.mapping !== 'standard')
+            return 0;
         var held = 0;
-        Array.prototype.forEach.call(pads, function(pad) {
-            if (!pad || !pad.connected || pad.mapping !== 'standard')
-                return;
-            [14, 15, 12, 13].forEach(function(button, bit) {
-                if (pad.buttons[button] && pad.buttons[button].pressed)
-                    held |= 1 << bit;
-            });
-            var x = pad.axes[0] || 0, y = pad.axes[1] || 0;
-            if (Math.hypot(x, y) > 0.5)
-                held |= eighths[(Math.round(Math.atan2(y, x) / (Math.PI / 4)) + 8) % 8];
+        [[12, 4], [13, 8], [14, 1], [15, 2]].forEach(function(button) {
+            if (pad.buttons[button[0]] && pad.buttons[button[0]].pressed)
+                held |= button[1];
         });
-        return held;
+        HEAPF64[x >> 3] = pad.axes[0] || 0;
+        HEAPF64[y >> 3] = pad.axes[1] || 0;
+        HEAP32[arrows >> 2] = held;
+        return 1;
     },
 
-    // Module.pressKey(code, pressed): the page's own controls press and release keys by their code, as the keyboard
-    // does, while the keyboard is installed.
+    // The page's controls hold keys through the touch driver while the keyboard is installed:
+    // Module.touchPad(finger, x, y), Module.touchKey(finger, code) and Module.lift(finger).
     _al_em_offer_controls__deps: ['$dynCall'],
-    _al_em_offer_controls: function(press) {
-        if (!press) {
-            delete Module['pressKey'];
+    _al_em_offer_controls: function(touchPad, touchKey, lift) {
+        if (!touchPad) {
+            delete Module['touchPad'];
+            delete Module['touchKey'];
+            delete Module['lift'];
             return;
         }
-        Module['pressKey'] = function(code, pressed) {
+        Module['touchPad'] = function(finger, x, y) { dynCall('vidd', touchPad, [finger, x, y]); };
+        Module['touchKey'] = function(finger, code) {
             var stack = stackSave();
-            dynCall('vii', press, [allocateUTF8OnStack(code), pressed ? 1 : 0]);
+            dynCall('vii', touchKey, [finger, allocateUTF8OnStack(code)]);
             stackRestore(stack);
         };
+        Module['lift'] = function(finger) { dynCall('vi', lift, [finger]); };
     },
 
     _al_em_keep_context_menu_off__deps: ['$AllegroCanvas'],
