@@ -5,7 +5,6 @@ measure.py RUNS [--smoke] [--markdown]"""
 
 import collections
 import datetime
-import gzip
 import os
 import platform
 import re
@@ -36,12 +35,20 @@ var Module = {arguments: %s, print: function(line) { document.getElementById('ou
 <script src="swarm-art.js"></script>
 <script src="swarm_bench.js"></script>
 """
-# Pages record the time of their first frame on a canvas, from the moment they were opened.
+# Pages record the time of their first frame on a canvas, from the moment they were opened, and the bytes that had
+# arrived by then: the page's and those of every file it had loaded.
 FIRST_FRAME = """var put = CanvasRenderingContext2D.prototype.putImageData;
 CanvasRenderingContext2D.prototype.putImageData = function() {
-    window.firstFrame = window.firstFrame || performance.now();
+    if (!window.firstFrame) {
+        window.firstFrame = performance.now();
+        window.firstBytes = performance.getEntriesByType('navigation').concat(performance.getEntriesByType('resource'))
+            .filter(function(entry) { return entry.responseEnd <= firstFrame; })
+            .reduce(function(sum, entry) { return sum + entry.transferSize; }, 0);
+    }
     return put.apply(this, arguments);
 };"""
+# A slow mobile network, as Chromium emulates one: 1.6 Mbit/s down, 150 ms for a round trip.
+SLOW_NETWORK = {"offline": False, "latency": 150, "downloadThroughput": 1.6e6 / 8, "uploadThroughput": 750e3 / 8}
 # A page's input latency: from the browser's input event to the first frame put on the canvas whose pixels show the
 # ship's hull moved (the blue-grey of the hull, in the rows it flies in).
 LATENCY = """window.latencies = [];
@@ -182,32 +189,28 @@ def offered_frames(browser, seconds):
     return browser.driver.execute_async_script(OFFERED, float(seconds))
 
 
-def phone():
-    """A browser on an emulated phone, its processor slowed to a mid-range phone's."""
-    browser = Browser("phone")
+def phone(served=False, network=None):
+    """A browser on an emulated phone, its processor slowed to a mid-range phone's; served pages come from a plain
+    web server on the loopback, over the network given, if any."""
+    browser = Browser("phone", served)
     browser.driver.execute_cdp_cmd("Emulation.setCPUThrottlingRate", {"rate": THROTTLE})
+    if network:
+        browser.driver.execute_cdp_cmd("Network.enable", {})
+        browser.driver.execute_cdp_cmd("Network.emulateNetworkConditions", network)
     return browser
 
 
 def first_frame(folder, page, browser=Browser):
-    """Milliseconds from opening the page, in a browser of its own, to its first frame on the canvas."""
+    """Milliseconds from opening the page, in a browser of its own, to its first frame on the canvas, and the bytes
+    that had arrived by then."""
     browser = browser()
     try:
         browser.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": FIRST_FRAME})
         browser.open(folder, page)
-        return wait_for(lambda: browser.driver.execute_script("return window.firstFrame"), "the first frame")
+        return wait_for(lambda: browser.driver.execute_script("return window.firstFrame && [firstFrame, firstBytes]"),
+                        "the first frame")
     finally:
         browser.close()
-
-
-def page_weight():
-    """The page's files as a player downloads them: as they are, and as a web server sends them, gzipped."""
-    files = [open(os.path.join(PAGE, name), "rb").read() for name in ("swarm.html", "swarm.js", "swarm-art.js",
-                                                                      "swarm.png")]
-    size = sum(len(data) for data in files) / 1024
-    gzipped = sum(len(gzip.compress(data, 9, mtime=0)) for data in files) / 1024
-    return [(("the page's weight: swarm.html, swarm.js, swarm-art.js and swarm.png", ""), size, None, "kB"),
-            (("the page's weight gzipped, as web servers send it", "its files as they are"), gzipped, size, "kB")]
 
 
 def web_run(memory, seconds, launches):
@@ -227,13 +230,14 @@ def web_run(memory, seconds, launches):
     rates = [((figure, baseline or "the animation frames the browser offers a bare page over the same time"), value,
               base or offered, unit) for (figure, baseline), value, base, unit in found]
     return [((FRAME + ", as the web build draws it in Chromium", "the native build's same calls"), web_frame, frame,
-             "ns")] + rates + page_weight() + [
+             "ns")] + rates + [
         (("the page from opening it to its first frame, in a new browser, from its folder", "a bare page that puts "
-          "one frame on its canvas once loaded, opened the same way"), *first_frames(launches))]
+          "one frame on its canvas once loaded, opened the same way"), *first_frames(launches)[:3])]
 
 
 def first_frames(launches, browser=Browser):
-    """The medians of so many first frames of the game's page and of a bare page, the two taking turns."""
+    """The medians of so many first frames of the game's page and of a bare page, the two taking turns, and of the
+    bytes the game's page had loaded by then."""
     bare = tempfile.mkdtemp(prefix="swarm-bench-")
     with open(os.path.join(bare, "bare.html"), "w") as page:
         page.write(BARE_PAGE)
@@ -242,7 +246,9 @@ def first_frames(launches, browser=Browser):
         opened["swarm.html"].append(
             first_frame(page_folder(tempfile.mkdtemp(prefix="swarm-bench-")), "swarm.html", browser))
         opened["bare.html"].append(first_frame(bare, "bare.html", browser))
-    return statistics.median(opened["swarm.html"]), statistics.median(opened["bare.html"]), "ms"
+    return (statistics.median(ms for ms, _ in opened["swarm.html"]),
+            statistics.median(ms for ms, _ in opened["bare.html"]), "ms",
+            statistics.median(loaded for _, loaded in opened["swarm.html"]) / 1024)
 
 
 def latency(browser, presses, press, release):
@@ -294,8 +300,16 @@ def phone_run(seconds, launches):
         browser.close()
     rates = [((figure, baseline or "the animation frames the browser offers a bare page on the same phone"), value,
               base or offered, unit) for (figure, baseline), value, base, unit in found]
-    return rates + [(("the page from opening it to its first frame" + where, "a bare page that puts one frame on its "
-                      "canvas once loaded, on the same phone"), *first_frames(launches, phone))]
+    bare = "a bare page that puts one frame on its canvas once loaded, on the same phone"
+    slow = first_frames(launches, lambda: phone(True, SLOW_NETWORK))
+    return rates + [
+        (("the page from opening it to its first frame" + where, bare), *first_frames(launches, phone)[:3]),
+        (("the page served by a plain web server, from opening it to its first frame" + where, bare + ", served"),
+         *first_frames(launches, lambda: phone(True))[:3]),
+        (("the page served by a plain web server, from opening it to its first frame" + where + ", over a slow "
+          "mobile network (1.6 Mbit/s, 150 ms a round trip)", bare + ", served over the same network"), *slow[:3]),
+        (("the bytes a first visit loads before the first frame, served by a plain web server", ""), slow[3], None,
+         "kB")]
 
 
 def every_run(runs, smoke):

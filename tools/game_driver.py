@@ -11,11 +11,13 @@ import contextlib
 import functools
 import http.server
 import io
+import json
 import math
 import os
 import re
 import shutil
 import signal
+import socket
 import subprocess
 import tempfile
 import threading
@@ -34,9 +36,9 @@ ARM64 = os.environ.get("SWARM_ARM64", os.path.join(REPO, "build-arm64", "game", 
 ART = ["gfx/player.bmp", "gfx/ball.bmp"] + ["gui/%s.bmp" % name for name in (
     "bkgd", "bordern", "borderne", "bordere", "borderse", "borders", "bordersw", "borderw", "bordernw")]
 TIMEOUT = 60  # generous: a loaded machine may be slow, and only a failing run waits this long
-# The web build's page, less its art, which page_folder packs as the build does with Emscripten's packer.
+# The web build's page, less its art, which page_folder packs as the build does.
 PAGE = os.environ.get("SWARM_PAGE", os.path.join(REPO, "build-web", "game"))
-PACKER = "/usr/share/emscripten/tools/file_packager.py"
+PACK_ART = os.path.join(REPO, "web", "pack_art.py")
 
 XVFB_SCREENS = {"xvfb": "1024x768x24", "xvfb8": "1024x768x8", "small": "640x480x24"}
 
@@ -54,10 +56,11 @@ def art_folder(folder, missing=(), made=None):
     return folder
 
 
-def page_files():
-    """The page's files as the web build lists them, the art's swarm-art.js among them."""
-    with open(os.path.join(PAGE, "page-files.txt")) as listed:
-        return listed.read().split()
+def page_files(listed="page-files.txt"):
+    """The page's files as the web build lists them, the art's swarm-art.js among them; or those a served page loads
+    and its service worker keeps ("served-files.txt")."""
+    with open(os.path.join(PAGE, listed)) as names:
+        return names.read().split()
 
 
 def page_folder(folder, missing=(), made=None):
@@ -67,7 +70,7 @@ def page_folder(folder, missing=(), made=None):
     for name in page_files():
         if name != "swarm-art.js":
             shutil.copy(os.path.join(PAGE, name), folder)
-    subprocess.run(["python3", PACKER, "swarm-art.data", "--embed", files + "@/", "--js-output=swarm-art.js"],
+    subprocess.run(["python3", PACK_ART, files + "@/"],
                    cwd=folder, check=True, capture_output=True, timeout=TIMEOUT)
     return folder
 
@@ -83,7 +86,7 @@ def change_page(folder, how):
         page.write(text)
     changed = ["swarm.html"]
     if how == "a release":
-        files = " ".join(name for name in page_files() if name != "swarm-sw.js")
+        files = " ".join(page_files("served-files.txt"))
         subprocess.run(["cmake", "-DTEMPLATE=" + os.path.join(REPO, "web", "swarm-sw.js.in"), "-DOUTPUT=swarm-sw.js",
                         "-DFOLDER=.", "-DFILES=" + files, "-P", os.path.join(REPO, "web", "service_worker.cmake")],
                        cwd=folder, check=True)
@@ -356,10 +359,10 @@ PHONE = {"width": 390, "height": 844, "pixelRatio": 3}  # a phone held upright, 
 
 class Browser:
     """Debian's Chromium, headless, through its WebDriver: the web build's display. It opens a page from its folder
-    (kind "file"), from a web server of its own on the loopback ("http"), or from its folder on an emulated phone, a
-    touch screen ("phone"); it presses keys as a keyboard does, and touches the screen as fingers do."""
+    (kind "file"), from a web server of its own on the loopback ("http"), or on an emulated phone, a touch screen
+    ("phone"), from its folder or served; it presses keys as a keyboard does, and touches the screen as fingers do."""
 
-    def __init__(self, kind="file"):
+    def __init__(self, kind="file", served=False):
         from selenium import webdriver
         from selenium.webdriver.chrome.service import Service
         from selenium.webdriver.common.keys import Keys
@@ -378,13 +381,13 @@ class Browser:
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
         self.driver.set_page_load_timeout(TIMEOUT)
         self.driver.set_script_timeout(TIMEOUT)
-        self.kind, self.server, self.tab, self.fingers = kind, None, None, {}
+        self.kind, self.served, self.server, self.tab, self.fingers = kind, served or kind == "http", None, None, {}
 
     def open(self, folder, page="swarm.html"):
         """Opens the page in the folder. Served, the folder's parent is the server's root, so that pages in folders
         beside it are on the same server."""
         url = "file://%s/%s" % (folder, page)
-        if self.kind == "http":
+        if self.served:
             if not self.server:
                 self.serve(os.path.dirname(folder))
             url = "http://127.0.0.1:%d/%s/%s" % (self.server.server_port, os.path.basename(folder), page)
@@ -479,6 +482,98 @@ class Browser:
         self.driver.quit()
         if self.server:
             self.stop_serving()
+
+
+class Marionette:
+    """Firefox's own remote protocol, Marionette, as much of it as the scenarios ask of a browser's WebDriver: Debian
+    has Firefox ESR but no geckodriver. Each message is its length, a colon and a JSON list."""
+
+    current_window_handle = None  # one tab, never hidden
+
+    def __init__(self, port):
+        self.socket, self.buffer, self.sent = socket.create_connection(("127.0.0.1", port), TIMEOUT), b"", 0
+        self.receive()  # the browser's greeting
+        self.command("WebDriver:NewSession", {"capabilities": {"alwaysMatch": {"pageLoadStrategy": "normal"}}})
+
+    def receive(self):
+        while b":" not in self.buffer:
+            self.buffer += self.socket.recv(65536)
+        length, rest = self.buffer.split(b":", 1)
+        while len(rest) < int(length):
+            rest += self.socket.recv(65536)
+        self.buffer = rest[int(length):]
+        return json.loads(rest[:int(length)])
+
+    def command(self, name, parameters=None):
+        self.sent += 1
+        message = json.dumps([0, self.sent, name, parameters or {}]).encode()
+        self.socket.sendall(b"%d:%s" % (len(message), message))
+        _, _, error, result = self.receive()
+        if error:
+            raise AssertionError("Firefox: %s" % error)
+        return result and result.get("value")
+
+    def get(self, url):
+        self.command("WebDriver:Navigate", {"url": url})
+
+    def execute_script(self, script, *args):
+        return self.command("WebDriver:ExecuteScript", {"script": script, "args": list(args)})
+
+    def execute_async_script(self, script, *args):
+        return self.command("WebDriver:ExecuteAsyncScript", {"script": script, "args": list(args)})
+
+    def get_log(self, kind):
+        return []  # the protocol reads no console
+
+    @property
+    def title(self):
+        return self.command("WebDriver:GetTitle")
+
+    def keys(self, *actions):
+        self.command("WebDriver:PerformActions", {"actions": [{"type": "key", "id": "keyboard", "actions": [
+            {"type": kind, "value": key} for kind, key in actions]}]})
+
+
+class Firefox(Browser):
+    """Debian's Firefox ESR, headless, through Marionette: the web build's other display, which opens a page from its
+    folder or served, and presses keys as a keyboard does."""
+
+    def __init__(self, served=False):
+        from selenium.webdriver.common.keys import Keys
+        self.keys = {"Left": Keys.ARROW_LEFT, "Right": Keys.ARROW_RIGHT, "Up": Keys.ARROW_UP, "Down": Keys.ARROW_DOWN,
+                     "Escape": Keys.ESCAPE, "Return": Keys.ENTER}
+        self.profile = tempfile.mkdtemp(prefix="swarm-firefox-")
+        with open(os.path.join(self.profile, "user.js"), "w") as settings:
+            settings.write('user_pref("marionette.port", 0);\n')  # a free port, which the browser writes down
+        self.process = subprocess.Popen(["firefox-esr", "--headless", "--marionette", "--no-remote", "--profile",
+                                         self.profile, "--width", "1024", "--height", "768"],
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        port = os.path.join(self.profile, "MarionetteActivePort")
+        wait_for(lambda: os.path.exists(port) and os.path.getsize(port), "Firefox's remote protocol")
+        with open(port) as written:
+            self.driver = Marionette(int(written.read()))
+        self.kind, self.served, self.server, self.tab = "firefox", served, None, None
+
+    def press(self, *keys):
+        self.driver.keys(*(("keyDown", self.keys[key]) for key in keys))
+
+    def release(self, *keys):
+        self.driver.keys(*(("keyUp", self.keys[key]) for key in keys))
+
+    def hold(self, seconds, *keys):
+        self.press(*keys)
+        time.sleep(seconds)
+        self.release(*keys)
+
+    def close(self):
+        try:
+            self.driver.command("WebDriver:DeleteSession")
+        finally:
+            self.process.kill()  # by its process id
+            self.process.wait()
+            if self.server:
+                self.stop_serving()
+            shutil.rmtree(self.profile, ignore_errors=True)
 
 
 class WebGame(Playing):

@@ -11,7 +11,7 @@ import tempfile
 import pytest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
-from game_driver import ARM64, EXE, GAME, PAGE, Browser, Display, Game, WebGame, art_folder, page_folder  # noqa
+from game_driver import ARM64, EXE, GAME, PAGE, Browser, Display, Firefox, Game, WebGame, art_folder, page_folder  # noqa
 from game_driver import wine_prefix  # noqa: E402
 
 
@@ -36,12 +36,15 @@ def display(request, build, tmp_path):
     """The X server a scenario runs on: a kind of Display, Xvfb at 1024 x 768 x 24 unless asked, or "xorg".
     swarm.exe runs under a window manager, as on every Windows desktop, but on the 640 x 480 screen: there the
     window fills it, as fullscreen would, where a frame would push its bottom rows off the screen. The web build's
-    is the browser, which opens the page from its folder unless asked for "http", or on an emulated phone ("phone")."""
+    is the browser, which opens the page from its folder unless asked for "http", or on an emulated phone ("phone");
+    or Firefox ESR, from the folder ("firefox") or served ("firefox-http")."""
     kind = getattr(request, "param", "file" if build == "web" else "xvfb")
     if kind == "xorg" and (os.geteuid() != 0 or not shutil.which("Xorg")):
         pytest.skip("Xorg's dummy driver needs root and the xserver-xorg-video-dummy package")
-    server = Browser(kind) if build == "web" else Display(kind, tmp_path, window_manager=build == "wine" and
-                                                          kind != "small")
+    if build != "web":
+        server = Display(kind, tmp_path, window_manager=build == "wine" and kind != "small")
+    else:
+        server = Firefox(kind == "firefox-http") if kind.startswith("firefox") else Browser(kind)
     yield server
     server.close()
 

@@ -45,7 +45,8 @@ def diagonal_run(display, game, keys):
 
 @pytest.mark.parametrize("build, display", [(build, display) for build in ("linux", "arm64")
                                             for display in ("xvfb", "xvfb8", "small", "xorg")] +
-                         [("wine", "xvfb"), ("wine", "small"), ("web", "file"), ("web", "http")], indirect=True)
+                         [("wine", "xvfb"), ("wine", "small")] +
+                         [("web", display) for display in ("file", "http", "firefox", "firefox-http")], indirect=True)
 def test_the_ship_follows_the_arrows_240_pixels_a_second_and_escape_ends_it(build, display, start):
     mode = display.mode()
     game = start(buttons=2).wait_for_window()
