@@ -145,8 +145,20 @@ def wine_start_up(display, cwd, env, program, title):
     return taken
 
 
-def on_xvfb(measure, window_manager=False):
-    display = Display("xvfb", tempfile.mkdtemp(prefix="swarm-bench-"), window_manager=window_manager)
+def scaled_window_run(frames):
+    """The game loop's frame rate in the windows of bigger screens, which enlarge each frame by a whole multiple,
+    against the same loop in the 1x window of the tests' screen, in one run."""
+    def loop_rate(display):
+        return figures(run(["build/swarm_bench", "display", frames], display.env))[0][1]
+    one = on_xvfb(loop_rate)
+    return [(("frame rate of the game loop in a %s window (%s), the frame enlarged by one scaled copy" % (scale, size),
+              "the same loop in the 1x window (640 x 480, on a 1024 x 768 screen)"), on_xvfb(loop_rate, kind=kind),
+             one, "fps") for scale, size, kind in (("2x", "1280 x 960, on a 1920 x 1080 screen", "xvfbhd"),
+                                                   ("4x", "2560 x 1920, on a 3840 x 2160 screen", "xvfb4k"))]
+
+
+def on_xvfb(measure, window_manager=False, kind="xvfb"):
+    display = Display(kind, tempfile.mkdtemp(prefix="swarm-bench-"), window_manager=window_manager)
     try:
         return measure(display)
     finally:
@@ -315,7 +327,8 @@ def phone_run(seconds, launches):
 def every_run(runs, smoke):
     memory, frames, wine_frames, launches = ("smoke", "300", "60", 2) if smoke else ("measure", "3000", "300", 10)
     jobs = [("memory", lambda: figures(run(["build/swarm_bench", "memory", memory]))),
-            ("window", lambda: window_run(frames, launches))]
+            ("window", lambda: window_run(frames, launches)),
+            ("scaled windows", lambda: scaled_window_run("120" if smoke else "600"))]
     if os.path.exists(WINE_BENCH):
         # Wine reads the art beside the program, as a Windows player's unzipped folder has it.
         folder = art_folder(tempfile.mkdtemp(prefix="swarm-bench-"))

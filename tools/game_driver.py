@@ -40,7 +40,8 @@ TIMEOUT = 60  # generous: a loaded machine may be slow, and only a failing run w
 PAGE = os.environ.get("SWARM_PAGE", os.path.join(REPO, "build-web", "game"))
 PACK_ART = os.path.join(REPO, "web", "pack_art.py")
 
-XVFB_SCREENS = {"xvfb": "1024x768x24", "xvfb8": "1024x768x8", "small": "640x480x24"}
+XVFB_SCREENS = {"xvfb": "1024x768x24", "xvfb8": "1024x768x8", "small": "640x480x24", "xvfbhd": "1920x1080x24",
+                "xvfb4k": "3840x2160x24"}
 
 
 def art_folder(folder, missing=(), made=None):
@@ -201,6 +202,26 @@ class Shot:
         picture.putpalette([c >> 8 for colour in colours for c in (colour.red, colour.green, colour.blue)])
         return cls(picture)
 
+    def frame(self):
+        """The game's 640 x 480 frame, where a window or the screen shows it enlarged by a whole multiple, centred;
+        None where it is too small to hold one. Each block is read at its centre."""
+        scale = min(self.width // 640, self.height // 480)
+        if scale == 0 or (scale == 1 and self.picture.size == (640, 480)):
+            return self if scale else None
+        left, top = (self.width - 640 * scale) // 2, (self.height - 480 * scale) // 2
+        box = (left, top, left + 640 * scale, top + 480 * scale)
+        return Shot(self.picture.resize((640, 480), Image.NEAREST, box=box))
+
+    def blocks(self):
+        """The frame, and how many rows of its pixels differ from a picture of it centred on black, each of its
+        pixels a square block of one colour: none, for a window that enlarges it without smoothing."""
+        frame, scale = self.frame(), min(self.width // 640, self.height // 480)
+        expected = Image.new("RGB", self.picture.size)
+        expected.paste(frame.picture.resize((640 * scale, 480 * scale), Image.NEAREST),
+                       ((self.width - 640 * scale) // 2, (self.height - 480 * scale) // 2))
+        got, wanted, row = self.picture.tobytes(), expected.tobytes(), self.width * 3
+        return frame, len({y // scale for y in range(self.height) if got[y * row:][:row] != wanted[y * row:][:row]})
+
     def points(self, predicate, box=None):
         left, top, right, bottom = box or (0, 0, self.width, self.height)
         return [(x, y) for y in range(top, bottom) for x in range(left, right) if predicate(self.pixels[x, y])]
@@ -208,6 +229,11 @@ class Shot:
     def frame_rate(self):
         """The grey pixels of the rate, drawn from (50, 50) in the 8 x 8 font; near grey, as 8 bits show it."""
         return self.points(lambda p: all(abs(c - 170) <= 30 for c in p), (40, 40, 140, 70))
+
+    def rate_digits(self):
+        """How many digits the frame rate has, 8 pixels each."""
+        xs = [x for x, _ in self.frame_rate()]
+        return (max(xs) - min(xs)) // 8 + 1 if xs else 0
 
     def balls(self):
         return self.points(lambda p: p[0] > 90 and p[0] > p[1] + 40 and p[0] > p[2] + 40)
@@ -269,11 +295,11 @@ class Game(Playing):
             raise AssertionError("the game ended before showing a window:\n" + self.output())
         if self.shown_box():
             raise AssertionError("the game shows a message box instead of a window:\n" + self.shown_box())
-        # A fullscreen attempt may come and go first: the 640 x 480 window that draws frames is final.
+        # A fullscreen attempt may come and go first: the window that draws frames is final.
         for window in self.display.windows(self.title):
             try:
-                shot = Shot.of(window)
-                if shot.width == 640 and shot.height == 480 and shot.frame_rate():
+                frame = Shot.of(window).frame()
+                if frame and frame.frame_rate():
                     return window
             except XError:
                 pass  # gone, or not yet mapped
@@ -293,11 +319,34 @@ class Game(Playing):
         self.display.point(corner.x + x, corner.y + y)
 
     def shot(self):
+        """The frame, however much the window enlarges it."""
+        return Shot.of(self.window).frame()
+
+    def wait_for_size(self, size):
+        """A picture of the game's window once it has that size, (width, height), and draws frames."""
+        def sized():
+            window = self.find_window()
+            return window and (window.get_geometry().width, window.get_geometry().height) == size and window
+        self.window = wait_for(sized, "a %d x %d window" % size)
         return Shot.of(self.window)
 
     def icon(self):
         """The icon the window offers a desktop, which shows it in the screen's colours."""
         return Shot.of(self.window.get_wm_hints().icon_pixmap, self.display.x.screen().default_colormap)
+
+    def focus_elsewhere_and_back(self):
+        """Brings another window to the front, then the game's, as a taskbar does: through the window manager."""
+        other = subprocess.Popen(["xmessage", "-geometry", "+700+600", "another window"], env=self.display.env)
+        try:
+            active = self.display.x.intern_atom("_NET_ACTIVE_WINDOW")
+            for window in (wait_for(lambda: self.display.windows("xmessage"), "another window")[0], self.window):
+                subprocess.run(["wmctrl", "-i", "-a", hex(window.id)], env=self.display.env, check=True)
+                wait_for(lambda: self.display.root.get_full_property(active, X.AnyPropertyType).value[0] == window.id,
+                         "the window in front")
+            self.point(320, 240)
+        finally:
+            other.kill()
+            other.wait()
 
     def request_close(self):
         """The window manager's close request, as a title bar's close button sends it."""

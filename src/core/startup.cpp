@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/errors.h"
-#include "core/quit_requests.h"
+#include "core/requests.h"
 #include "core/ticks.h"
 #include "platform/display.h"
 #include "platform/keyboard.h"
@@ -63,7 +63,7 @@ void initSystem()
     startTicks();
     installInput();
     // Before the slow loading of the art: a quit asked for meanwhile ends the game at the loop.
-    listenForQuitRequests();
+    listenForRequests();
     openDisplay();
 }
 

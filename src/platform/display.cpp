@@ -4,6 +4,7 @@
 
 #include "core/errors.h"
 #include "gfx/bmp.h"
+#include "platform/desktop.h"
 
 Bmp* screenBuffer = nullptr;
 int maskColor = 0;
@@ -15,6 +16,36 @@ Bmp* videoPage1 = nullptr;
 Bmp* videoPage2 = nullptr;
 
 constexpr int fullscreen = 0;
+constexpr int windowed = 1;
+
+bool inWindow = false;        // the start-up's fullscreen request was refused
+bool coveringScreen = false;  // full screen by F11: the window, without a border, as large as the screen
+// The frame on the screen: enlarged so many times, its top left corner there.
+int frameScale = 1;
+int frameX = 0;
+int frameY = 0;
+
+// The window's size for a frame of that size: the frame enlarged by the largest whole multiple that leaves room
+// for a title bar and a panel (the work area's width, nine tenths of its height); or the screen's, covering it.
+void sizeWindow(int& width, int& height)
+{
+    if (coveringScreen) {
+        get_desktop_resolution(&width, &height);
+        return;
+    }
+    const Area room = workArea();
+    const int scale = largestScale(width, height, room.width, room.height * 9 / 10);
+    width *= scale;
+    height *= scale;
+}
+
+// The frame as large as fits the screen by a whole multiple, centred on it.
+void placeFrame(int width, int height)
+{
+    frameScale = largestScale(width, height, SCREEN_W, SCREEN_H);
+    frameX = (SCREEN_W - width * frameScale) / 2;
+    frameY = (SCREEN_H - height * frameScale) / 2;
+}
 
 bool isVideoPage(const Bmp* bmp) { return bmp != nullptr && (bmp == videoPage1 || bmp == videoPage2); }
 
@@ -82,7 +113,7 @@ void createWindowBuffer(int width, int height)
 void openWindow()
 {
     try {
-        setVideoMode(1, 640, 480, desktop_color_depth());
+        setVideoMode(windowed, 640, 480, desktop_color_depth());
     } catch (const BadRes& e) {
         fatalError("Could not set video mode.  Cause:  " + e.getMsg());
     } catch (const BuffError&) {
@@ -94,11 +125,24 @@ void openWindow()
 
 }  // namespace
 
+int largestScale(int width, int height, int roomWidth, int roomHeight)
+{
+    int scale = 1;
+    while (width * (scale + 1) <= roomWidth && height * (scale + 1) <= roomHeight)
+        ++scale;
+    return scale;
+}
+
 void setVideoMode(int mode, int width, int height, int depth)
 {
     set_color_depth(depth);
     const int card = mode == fullscreen ? GFX_AUTODETECT_FULLSCREEN : GFX_AUTODETECT_WINDOWED;
-    setGraphicsMode(card, width, height);
+    int shownWidth = width, shownHeight = height;
+    if (mode != fullscreen)
+        sizeWindow(shownWidth, shownHeight);
+    setGraphicsMode(card, shownWidth, shownHeight);
+    inWindow = mode != fullscreen;
+    placeFrame(width, height);
     if (depth == 8)
         selectTrueColourPalette();
     if (mode == fullscreen)
@@ -125,12 +169,29 @@ void openDisplay()
 
 void flipBuffer()
 {
+    BITMAP* frame = screenBuffer->bitmap;
     if (pageFlipping) {
-        show_video_bitmap(screenBuffer->bitmap);
+        show_video_bitmap(frame);
         screenBuffer = screenBuffer == videoPage1 ? videoPage2 : videoPage1;
+    } else if (frameScale == 1 && frameX == 0 && frameY == 0) {
+        blit(frame, screen, 0, 0, 0, 0, frame->w, frame->h);
     } else {
-        blit(screenBuffer->bitmap, screen, 0, 0, 0, 0, screenBuffer->bitmap->w, screenBuffer->bitmap->h);
+        // Nearest neighbour: each of the frame's pixels a block of frameScale x frameScale, never smoothed.
+        stretch_blit(frame, screen, 0, 0, frame->w, frame->h, frameX, frameY, frame->w * frameScale,
+                     frame->h * frameScale);
     }
+}
+
+void toggleFullScreen()
+{
+    if (!inWindow || !canCoverTheScreen())
+        return;
+    if (coveringScreen)
+        coverTheScreen(false);
+    coveringScreen = !coveringScreen;
+    openWindow();  // as large as the screen, or as the window was
+    if (coveringScreen)
+        coverTheScreen(true);
 }
 
 void drawText(std::string text, int x, int y)

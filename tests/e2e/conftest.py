@@ -1,8 +1,8 @@
 """The fixtures of the end-to-end scenarios: the build and the X server or browser a scenario runs on, a Wine prefix,
 and the game started in a folder of its art. The machinery that drives the game is tools/game_driver.py."""
 
-import functools
 import os
+import pathlib
 import shutil
 import subprocess
 import sys
@@ -13,11 +13,6 @@ import pytest
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 from game_driver import ARM64, EXE, GAME, PAGE, Browser, Display, Firefox, Game, WebGame, art_folder, page_folder  # noqa
 from game_driver import wine_prefix  # noqa: E402
-
-
-def write(text, path):
-    with open(path, "w") as file:
-        file.write(text)
 
 
 @pytest.fixture
@@ -33,7 +28,8 @@ def build(request):
 
 @pytest.fixture
 def display(request, build, tmp_path):
-    """The X server a scenario runs on: a kind of Display, Xvfb at 1024 x 768 x 24 unless asked, or "xorg".
+    """The X server a scenario runs on: a kind of Display, Xvfb at 1024 x 768 x 24 unless asked, or "xorg"; a big
+    screen ("xvfb4k") has a window manager, as every desktop of that size does.
     swarm.exe runs under a window manager, as on every Windows desktop, but on the 640 x 480 screen: there the
     window fills it, as fullscreen would, where a frame would push its bottom rows off the screen. The web build's
     is the browser, which opens the page from its folder unless asked for "http", or on an emulated phone ("phone");
@@ -42,7 +38,7 @@ def display(request, build, tmp_path):
     if kind == "xorg" and (os.geteuid() != 0 or not shutil.which("Xorg")):
         pytest.skip("Xorg's dummy driver needs root and the xserver-xorg-video-dummy package")
     if build != "web":
-        server = Display(kind, tmp_path, window_manager=build == "wine" and kind != "small")
+        server = Display(kind, tmp_path, window_manager=build == "wine" and kind != "small" or kind == "xvfb4k")
     else:
         server = Firefox(kind == "firefox-http") if kind.startswith("firefox") else Browser(kind)
     yield server
@@ -64,13 +60,14 @@ def wine():
 @pytest.fixture
 def start(request, build, display, tmp_path):
     """Starts the scenario's build on its display, in a folder of art less the missing files, with the made ones
-    made by their functions of the path. A mouse of so many buttons is the library's setting for it."""
+    made by their functions of the path, with the command line's options. A mouse of so many buttons is the
+    library's setting for it."""
     games = []
 
-    def start(missing=(), buttons=None, on_display=True, made=None):
+    def start(missing=(), buttons=None, on_display=True, made=None, options=()):
         made = dict(made or {})
         if buttons is not None:
-            made["allegro.cfg"] = functools.partial(write, "[mouse]\nnum_buttons = %d\n" % buttons)
+            made["allegro.cfg"] = lambda path: pathlib.Path(path).write_text("[mouse]\nnum_buttons = %d\n" % buttons)
         if build == "web":  # the library reads its settings beside the program: at the root of the page's files
             games.append(WebGame(display, page_folder(tempfile.mkdtemp(dir=tmp_path), missing, made)))
             return games[-1]
@@ -82,7 +79,7 @@ def start(request, build, display, tmp_path):
         if build == "wine":
             shutil.copy(EXE, cwd)
             command, env = ("wine", "swarm.exe"), dict(env, **request.getfixturevalue("wine"))
-        games.append(Game(display, command, cwd, env, os.path.join(tmp_path, "output%d" % len(games))))
+        games.append(Game(display, command + options, cwd, env, os.path.join(tmp_path, "output%d" % len(games))))
         return games[-1]
 
     yield start

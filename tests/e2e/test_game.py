@@ -32,6 +32,13 @@ def shows_the_hull(pixels):
     return max(abs(a - b) for a, b in zip(colour, (70, 95, 140))) < 40
 
 
+def shows_the_ship_exactly(frame):
+    """Whether the frame shows each opaque pixel of the ship's art as it is, where the player starts: (292, 440)."""
+    ship = Image.open(os.path.join(REPO, "gfx", "player.bmp")).convert("RGB")
+    return all(frame.pixels[292 + x, 440 + y] == ship.getpixel((x, y)) for y in range(ship.height)
+               for x in range(ship.width) if ship.getpixel((x, y)) != (255, 0, 255))
+
+
 def diagonal_run(display, game, keys):
     """How far the ship goes on each axis the way Up and Left or Down and Right point, held for a second, and how
     long they were held."""
@@ -115,7 +122,8 @@ SIGNALS = [signal.SIGINT, signal.SIGTERM, signal.SIGHUP]
 
 @pytest.mark.parametrize("build, quit_request", [(build, request) for build in ("linux", "arm64")
                                                  for request in SIGNALS + ["close button", "Escape tapped"]] +
-                         [("wine", "close button"), ("web", "Escape tapped")],
+                         [("wine", "close button"), ("wine", "Escape after another window had the focus"),
+                          ("web", "Escape tapped")],
                          indirect=["build"], ids=lambda r: getattr(r, "name", r))
 def test_every_quit_request_ends_it_with_zero(build, display, start, quit_request):
     # Ten times: a tap falls between two looks at the key more often than not, and only a callback sees it.
@@ -125,6 +133,10 @@ def test_every_quit_request_ends_it_with_zero(build, display, start, quit_reques
             game.process.send_signal(quit_request)
         elif quit_request == "close button":  # the window manager's, as a title bar's button sends it
             game.request_close()
+        elif build == "wine":
+            game.focus_elsewhere_and_back()
+            assert game.quit() == 0  # Escape held, as Wine reads keys
+            continue
         else:
             display.hold(0.001, "Escape")
         assert game.wait_exit() == 0
@@ -133,11 +145,26 @@ def test_every_quit_request_ends_it_with_zero(build, display, start, quit_reques
 
 @EVERY_BUILD
 def test_twenty_starts_in_a_row_each_show_the_ship_as_an_editor_saved_it_exactly_and_end_with_zero_on_escape(start):
-    ship = Image.open(os.path.join(REPO, "gfx", "player.bmp")).convert("RGB")
-    opaque = [(x, y) for y in range(ship.height) for x in range(ship.width) if ship.getpixel((x, y)) != (255, 0, 255)]
     for run in range(20):
         saved = ("gimp-default.bmp", "imagemagick-default.bmp", "top-down.bmp")[run % 3]
         game = start(made={"gfx/player.bmp": saved_ship(saved)}).wait_for_window()
-        shot = game.shot()
-        assert [shot.pixels[292 + x, 440 + y] for x, y in opaque] == [ship.getpixel(p) for p in opaque], saved
+        assert shows_the_ship_exactly(game.shot()), saved
         assert game.quit() == 0
+
+
+@pytest.mark.parametrize("build, display", [("linux", "xvfb4k"), ("wine", "xvfb4k")], indirect=True)
+def test_a_big_screen_shows_each_pixel_as_a_4x4_block_full_screen_or_not_and_f11_toggles(build, display, start):
+    def frame(size):
+        """The frame in the window once it has that size: centred, each of its pixels a square block."""
+        frame, torn = game.wait_for_size(size).blocks()
+        assert torn <= 2  # a shot between two rows of the window's update parts the rows of a block, never a row
+        return frame
+    # Started full screen: the screen's size, the frame four times over, centred on black.
+    game = start(options=("--fullscreen",)).wait_for_window()
+    assert frame(display.mode()).ship() == SHIP_START
+    # F11: the window, as large as fits; F11 again: full screen, which Escape ends.
+    display.hold(0.3, "F11")
+    assert shows_the_ship_exactly(frame((2560, 1920)))
+    display.hold(0.3, "F11")
+    assert frame(display.mode()).ship() == SHIP_START
+    assert game.quit() == 0

@@ -12,15 +12,9 @@ from game_driver import change_page, page_files, wait_for
 pytestmark = pytest.mark.parametrize("build", ["web"], indirect=True)
 
 
-def rate_digits(shot):
-    """How many digits the frame rate has, 8 pixels each."""
-    xs = [x for x, _ in shot.frame_rate()]
-    return (max(xs) - min(xs)) // 8 + 1 if xs else 0
-
-
 def test_a_page_hidden_for_a_while_goes_on_where_it_was_without_a_burst_of_ticks(display, start):
     game = start().wait_for_window()
-    before = wait_for(lambda: (lambda shot: rate_digits(shot) >= 2 and shot)(game.shot()), "a rate after the first 0")
+    before = wait_for(lambda: (lambda shot: shot.rate_digits() >= 2 and shot)(game.shot()), "a rate after the first 0")
     # The page's own pictures while hidden: a browser may go on animating a background tab, but no tick may run.
     game.script("window.hiddenShots = []; var canvas = document.getElementById('canvas'); "
                 "var timer = setInterval(function() { if (document.hidden) hiddenShots.push(canvas.toDataURL()); "
@@ -33,7 +27,7 @@ def test_a_page_hidden_for_a_while_goes_on_where_it_was_without_a_burst_of_ticks
     # A burst would run them all before the next frame, and the rate of the second they end would count them as one
     # of its seconds: 60 frames or fewer over 2400 ticks and more, one digit.
     shots = [game.shot() for _ in range(50)]
-    assert min(rate_digits(shot) for shot in shots) >= 2
+    assert min(shot.rate_digits() for shot in shots) >= 2
     # Nothing moved the ship meanwhile; the swarm moves on.
     assert shots[-1].ship() == before.ship()
     assert shots[-1].picture != before.picture
@@ -42,10 +36,9 @@ def test_a_page_hidden_for_a_while_goes_on_where_it_was_without_a_burst_of_ticks
 
 def test_the_page_scales_the_game_by_whole_multiples_goes_full_screen_and_plays_again(display, start):
     game = start().wait_for_window()
-    size = "var r = document.getElementById('canvas').getBoundingClientRect(); return [r.width, r.height]"
     for window, scale in (((1400, 1200), 2), ((500, 400), 1), ((1024, 768), 1), ((2000, 1700), 3)):
         display.driver.set_window_size(*window)
-        wait_for(lambda: game.script(size) == [640 * scale, 480 * scale], "the canvas %d times as large" % scale)
+        wait_for(lambda: game.rect("canvas")[2:] == [640 * scale, 480 * scale], "the canvas %d times as large" % scale)
         if window == (500, 400):  # a window smaller than the page: the arrows steer, and never scroll it
             display.hold(0.1, "Down", "Right")
             assert game.script("return [window.scrollX, window.scrollY]") == [0, 0]
