@@ -173,8 +173,8 @@ void flipBuffer()
     if (pageFlipping) {
         show_video_bitmap(frame);
         screenBuffer = screenBuffer == videoPage1 ? videoPage2 : videoPage1;
-    } else if (frameScale == 1 && frameX == 0 && frameY == 0) {
-        blit(frame, screen, 0, 0, 0, 0, frame->w, frame->h);
+    } else if (frameScale == 1) {
+        blit(frame, screen, 0, 0, frameX, frameY, frame->w, frame->h);
     } else {
         // Nearest neighbour: each of the frame's pixels a block of frameScale x frameScale, never smoothed.
         stretch_blit(frame, screen, 0, 0, frame->w, frame->h, frameX, frameY, frame->w * frameScale,
